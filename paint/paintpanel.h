@@ -1,0 +1,19 @@
+#pragma once
+
+#include "shell/colorscheme.h"
+#include "shell/panelbox.h"
+
+// The paint grid panel ("我涂我画").
+class PaintPanel : public PanelBox
+{
+    Q_OBJECT
+
+public:
+    explicit PaintPanel(const PanelContext &context, QWidget *parent = nullptr);
+
+    // Builds the panel; called once while the main window loads.
+    void InitTH();
+
+private:
+    PanelContext m_context;
+};

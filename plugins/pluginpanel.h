@@ -1,0 +1,19 @@
+#pragma once
+
+#include "shell/colorscheme.h"
+#include "shell/panelbox.h"
+
+// The plug-in manager panel ("插件管理").
+class PluginPanel : public PanelBox
+{
+    Q_OBJECT
+
+public:
+    explicit PluginPanel(const PanelContext &context, QWidget *parent = nullptr);
+
+    // Builds the panel; called once while the main window loads.
+    void initCJ();
+
+private:
+    PanelContext m_context;
+};

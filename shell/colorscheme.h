@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+
+// The main window's colours, shared by every panel's buttons. Set once by the
+// main window before any panel is built; the window background comes from the skin.
+struct ColorScheme
+{
+    QColor HotLineColor;
+    QColor NormLineColor;
+    QColor HotBackColor;
+    QColor MenuHotLineColor;
+    QColor MenuLineColor;
+    QColor MenuHotBackColor;
+    QColor MenuBackColor;
+    QColor MenuSelBackColor;
+    QColor BackColor;
+};
+
+// What every panel is built with: where the program lives and the shared colours.
+struct PanelContext
+{
+    QString programDir;
+    const ColorScheme *colors = nullptr;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The display area of the panels and of the space compressor: a plain-text
+// view whose text uses CR LF line breaks, with an optional character limit,
+// a lock against typing, and loading and saving through the text codec.
+class DisplayArea : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit DisplayArea(QWidget *parent = nullptr);
+
+    // The whole text and the selection, lines joined with CR LF.
+    QString text() const;
+    QString selectedText() const;
+    void setText(const QString &text);
+    bool isEmpty() const;
+
+    // 0 means no limit. Typing or pasting beyond the limit is cut off.
+    void setMaxLength(int characters);
+    int maxLength() const { return m_maxLength; }
+
+    void setLocked(bool locked) { setReadOnly(locked); }
+    bool isLocked() const { return isReadOnly(); }
+
+    // Font size in points (the face stays).
+    void setFontPointSize(double points);
+    double fontPointSize() const { return m_fontPoints; }
+
+    // Loads a file as plain text; false (and the text unchanged) on failure.
+    bool loadFile(const QString &path);
+    // Saves the text as it stands; false on failure.
+    bool saveFile(const QString &path) const;
+
+Q_SIGNALS:
+    void Change();
+
+private:
+    void enforceLimit();
+
+    int m_maxLength = 0;
+    double m_fontPoints = 9;
+    bool m_enforcing = false;
+};

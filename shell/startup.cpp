@@ -1,0 +1,89 @@
+#include "startup.h"
+
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "programpaths.h"
+#include "skinframe.h"
+#include "splashwindow.h"
+#include "texts.h"
+
+#include "platform/windowsystem.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <exception>
+#include <memory>
+
+namespace Startup {
+
+QString fatalErrorTitle()
+{
+    return QStringLiteral("很抱歉，出错了：O");
+}
+
+QString fatalErrorText()
+{
+    return QStringLiteral("发现未知错误！程序将会自动退出运行。\r\n"
+                          "希望您可以将这个BUG告诉给Morvenna，以便程序的改进，在这里对于您的支持，"
+                          "Morvenna真心的表示感谢！^)^");
+}
+
+int guarded(const std::function<int()> &body)
+{
+    try {
+        return body();
+    } catch (const SkinError &) {
+        dialogs().message(skinFailureText(), skinFailureTitle(), Dialogs::Icon::Information);
+        return kExitSkin;
+    } catch (...) {
+        dialogs().message(fatalErrorText(), fatalErrorTitle(), Dialogs::Icon::Information);
+        return kExitFatal;
+    }
+}
+
+bool anotherCopyRestored(const QString &title)
+{
+    auto &ws = platform::windowSystem();
+    if (ws.isAvailable()) {
+        if (const platform::WindowId other = ws.findTopLevelWindow(title.toStdString())) {
+            ws.restoreWindow(other);
+            return true;
+        }
+        return false;
+    }
+    // No window system to ask: the lock lives as long as this process.
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    static QLockFile lock(dir + u"/zantoria-" + QString::number(qHash(title)) + u".lock");
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0);
+}
+
+int Main(QApplication &app, const QString &programDir)
+{
+    return guarded([&] {
+        if (anotherCopyRestored(Strings::kMainTitle))
+            return 0;
+        QApplication::processEvents();
+        SplashWindow splash;
+        splash.show();
+        QApplication::processEvents();
+        ProgramPaths::CreateDataDirs(programDir);
+
+        auto window = std::make_unique<MainWindow>(programDir);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->Form_Load([&](const QString &text) {
+            splash.setProgressText(text);
+            QApplication::processEvents();
+        });
+        window->show();
+        splash.close();
+        return app.exec();
+    });
+}
+
+} // namespace Startup

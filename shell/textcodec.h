@@ -1,0 +1,51 @@
+#pragma once
+
+// Every text file the programs read or write goes through this module.
+//
+// Files are in the Chinese code page (936, GBK) with CR LF line ends. Writing
+// uses GB18030, which agrees byte for byte with code page 936 for every
+// character the two share and has a four-byte form for everything else, so no
+// character is ever lost; the one exception is "€", which code page 936 writes
+// as the single byte 0x80, and so do we. Reading is GB18030 plus that single
+// byte. Bytes that are no valid code become U+FFFD.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace TextCodec {
+
+QByteArray encode(QStringView text);
+QString decode(QByteArrayView bytes);
+
+// A character is full-width when it takes two or more bytes in the file:
+// every code point from 0x80 up except "€".
+constexpr bool isFullWidth(char32_t c)
+{
+    return c >= 0x80 && c != 0x20AC;
+}
+
+// Bytes one character takes in a file: 1, 2 or 4.
+int charByteLength(char32_t c);
+
+// Bytes the text takes in a file (a pair of surrogates is one character).
+qsizetype byteLength(QStringView text);
+
+// Splits at CR LF, at a lone CR and at a lone LF; a final line break does not
+// start another line, so "a\r\n" is one line and "" is no line.
+QStringList splitLines(QStringView text);
+
+// Reads a whole file. On failure returns false and leaves `text` alone.
+bool readFile(const QString &path, QString *text);
+
+// Reads a file line by line (see splitLines).
+bool readLines(const QString &path, QStringList *lines);
+
+// Writes `text` as it stands, through a temporary file renamed into place.
+bool writeFile(const QString &path, QStringView text);
+
+// Appends `text` to the file, creating it when it is missing.
+bool appendFile(const QString &path, QStringView text);
+
+} // namespace TextCodec

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "shell/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+// Dialogs for tests: every call is recorded, and answers come from queues
+// filled by the test (an empty queue answers No / Cancel).
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString kind; // "message", "question", "input", "open", "save"
+        QString text; // message, question or prompt; the filter for file dialogs
+        QString title; // the title; the starting file name for file dialogs
+        Icon icon = Icon::None;
+    };
+
+    QList<Shown> shown;
+    QQueue<bool> answers;
+    QQueue<std::optional<QString>> inputs;
+    QQueue<std::optional<QString>> files;
+
+    void message(const QString &text, const QString &title, Icon icon) override;
+    bool question(const QString &text, const QString &title, Icon icon) override;
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<QString> openFile(const QString &filter, const QString &fileName) override;
+    std::optional<QString> saveFile(const QString &filter, const QString &fileName) override;
+
+    // Installs a fresh instance as the process-wide dialogs and returns it.
+    static ScriptedDialogs *install();
+};
