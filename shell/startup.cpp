@@ -63,6 +63,17 @@ bool anotherCopyRestored(const QString &title)
     return !lock.tryLock(0);
 }
 
+std::unique_ptr<MainWindow> loadMainWindow(const QString &programDir, SplashWindow &splash)
+{
+    ProgramPaths::CreateDataDirs(programDir);
+    auto window = std::make_unique<MainWindow>(programDir);
+    window->Form_Load([&](const QString &text) {
+        splash.setProgressText(text);
+        QApplication::processEvents();
+    });
+    return window;
+}
+
 int Main(QApplication &app, const QString &programDir)
 {
     return guarded([&] {
@@ -72,14 +83,7 @@ int Main(QApplication &app, const QString &programDir)
         SplashWindow splash;
         splash.show();
         QApplication::processEvents();
-        ProgramPaths::CreateDataDirs(programDir);
-
-        auto window = std::make_unique<MainWindow>(programDir);
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->Form_Load([&](const QString &text) {
-            splash.setProgressText(text);
-            QApplication::processEvents();
-        });
+        const auto window = loadMainWindow(programDir, splash);
         window->show();
         splash.close();
         return app.exec();

@@ -3,8 +3,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class MainWindow;
 class QApplication;
+class SplashWindow;
 
 namespace Startup {
 
@@ -23,6 +26,10 @@ int guarded(const std::function<int()> &body);
 // returns true. Without a window system a per-user lock stands in for the
 // lookup: the first copy holds it for its lifetime.
 bool anotherCopyRestored(const QString &title);
+
+// Creates the data directories and loads the main window while the splash
+// reports each step; the window is ready to show.
+std::unique_ptr<MainWindow> loadMainWindow(const QString &programDir, SplashWindow &splash);
 
 // The whole start-up: single instance, splash, data directories, main window.
 int Main(QApplication &app, const QString &programDir);

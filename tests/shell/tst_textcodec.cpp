@@ -1,0 +1,157 @@
+#include "shell/textcodec.h"
+#include "tempprogramdir.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestTextCodec : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void encodesFixedBytes_data();
+    void encodesFixedBytes();
+    void roundTripsEveryKindOfCharacter_data();
+    void roundTripsEveryKindOfCharacter();
+    void euroIsOneByteOnlyWhereACharacterStarts();
+    void invalidBytesBecomeReplacementCharacters();
+    void byteLengthMatchesEncoding_data();
+    void byteLengthMatchesEncoding();
+    void fullWidthMeansTwoOrMoreBytes();
+    void splitsLinesAtCrLfAndLoneBreaks_data();
+    void splitsLinesAtCrLfAndLoneBreaks();
+    void writeReadAndAppendFiles();
+    void failedWriteKeepsTheOldFile();
+};
+
+void TestTextCodec::encodesFixedBytes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("中") << QStringLiteral("中") << QByteArray::fromHex("d6d0");
+    QTest::newRow("★") << QStringLiteral("★") << QByteArray::fromHex("a1ef");
+    QTest::newRow("€") << QStringLiteral("€") << QByteArray::fromHex("80");
+    QTest::newRow("ideographic space") << QStringLiteral("　") << QByteArray::fromHex("a1a1");
+    QTest::newRow("ascii with CR LF") << QStringLiteral("a b\r\n") << QByteArray("a b\r\n");
+    QTest::newRow("mixed") << QStringLiteral("A中€") << QByteArray::fromHex("41d6d080");
+}
+
+void TestTextCodec::encodesFixedBytes()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(TextCodec::encode(text).toHex(), bytes.toHex());
+    QCOMPARE(TextCodec::decode(bytes), text);
+}
+
+void TestTextCodec::roundTripsEveryKindOfCharacter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emoji") << QString::fromUtf8("笑😀脸");
+    QTest::newRow("euro among Chinese") << QStringLiteral("价格€100元");
+    QTest::newRow("outside code page 936") << QString::fromUtf8("ÿ café ǅ ꙮ");
+    QTest::newRow("private use that code page 936 maps oddly") << QString(QChar(0xE76C)) + QChar(0xF8F5);
+    QTest::newRow("empty") << QString();
+}
+
+void TestTextCodec::roundTripsEveryKindOfCharacter()
+{
+    QFETCH(QString, text);
+    const QByteArray bytes = TextCodec::encode(text);
+    QCOMPARE(TextCodec::decode(bytes), text);
+    QCOMPARE(TextCodec::byteLength(text), bytes.size());
+    QVERIFY2(!bytes.contains('?') || text.contains(u'?'), "a character was replaced by '?'");
+}
+
+void TestTextCodec::euroIsOneByteOnlyWhereACharacterStarts()
+{
+    // 81 80 is one two-byte character whose trail byte happens to be 0x80.
+    const QString text = TextCodec::decode(QByteArray::fromHex("8180" "80" "41"));
+    QCOMPARE(text.size(), 3);
+    QCOMPARE(text.at(1), QChar(0x20AC));
+    QCOMPARE(text.at(2), QChar(u'A'));
+    QCOMPARE(TextCodec::encode(text).toHex(), QByteArray("81808041"));
+}
+
+void TestTextCodec::invalidBytesBecomeReplacementCharacters()
+{
+    const QString text = TextCodec::decode(QByteArray::fromHex("41ff42d6"));
+    QVERIFY(text.startsWith(u'A'));
+    QVERIFY(text.contains(QChar(QChar::ReplacementCharacter)));
+    QVERIFY(text.contains(u'B'));
+}
+
+void TestTextCodec::byteLengthMatchesEncoding_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("ascii") << QStringLiteral("hello");
+    QTest::newRow("chinese") << QStringLiteral("你好，世界");
+    QTest::newRow("latin-1 takes four") << QStringLiteral("é");
+    QTest::newRow("euro") << QStringLiteral("€€");
+    QTest::newRow("emoji") << QString::fromUtf8("😀");
+}
+
+void TestTextCodec::byteLengthMatchesEncoding()
+{
+    QFETCH(QString, text);
+    QCOMPARE(TextCodec::byteLength(text), TextCodec::encode(text).size());
+}
+
+void TestTextCodec::fullWidthMeansTwoOrMoreBytes()
+{
+    for (char32_t c : {U'a', U' ', U'~', U'€'})
+        QVERIFY(!TextCodec::isFullWidth(c));
+    for (char32_t c : {U'中', U'　', U'★', U'é', U'😀'})
+        QVERIFY(TextCodec::isFullWidth(c));
+    // Every BMP character agrees with its encoded length.
+    for (char32_t c = 1; c < 0x10000; c += 7) {
+        if (c >= 0xD800 && c < 0xE000)
+            continue;
+        QCOMPARE(TextCodec::isFullWidth(c), TextCodec::charByteLength(c) >= 2);
+    }
+}
+
+void TestTextCodec::splitsLinesAtCrLfAndLoneBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("crlf") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("lone cr") << QStringLiteral("a\rb") << QStringList{"a", "b"};
+    QTest::newRow("lone lf") << QStringLiteral("a\nb") << QStringList{"a", "b"};
+    QTest::newRow("final break starts no line") << QStringLiteral("a\r\n") << QStringList{"a"};
+    QTest::newRow("empty lines kept") << QStringLiteral("\r\n\r\nx") << QStringList{"", "", "x"};
+    QTest::newRow("empty text") << QString() << QStringList{};
+}
+
+void TestTextCodec::splitsLinesAtCrLfAndLoneBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(TextCodec::splitLines(text), lines);
+}
+
+void TestTextCodec::writeReadAndAppendFiles()
+{
+    TempProgramDir dir;
+    const QString path = dir.file("t.txt");
+    QVERIFY(TextCodec::writeFile(path, QStringLiteral("中文\r\n")));
+    QVERIFY(TextCodec::appendFile(path, QStringLiteral("€\r\n")));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().toHex(), QByteArray("d6d0cec40d0a800d0a"));
+    QStringList lines;
+    QVERIFY(TextCodec::readLines(path, &lines));
+    QCOMPARE(lines, (QStringList{QStringLiteral("中文"), QStringLiteral("€")}));
+}
+
+void TestTextCodec::failedWriteKeepsTheOldFile()
+{
+    TempProgramDir dir;
+    QString text = QStringLiteral("unchanged");
+    QVERIFY(!TextCodec::readFile(dir.file("missing.txt"), &text));
+    QCOMPARE(text, QStringLiteral("unchanged"));
+    QVERIFY(!TextCodec::writeFile(dir.file("no/such/dir/x.txt"), QStringLiteral("x")));
+}
+
+QTEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"
