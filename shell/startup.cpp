@@ -44,25 +44,6 @@ int guarded(const std::function<int()> &body)
     }
 }
 
-bool anotherCopyRestored(const QString &title)
-{
-    auto &ws = platform::windowSystem();
-    if (ws.isAvailable()) {
-        if (const platform::WindowId other = ws.findTopLevelWindow(title.toStdString())) {
-            ws.restoreWindow(other);
-            return true;
-        }
-        return false;
-    }
-    // No window system to ask: the lock lives as long as this process.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    static QLockFile lock(dir + u"/zantoria-" + QString::number(qHash(title)) + u".lock");
-    lock.setStaleLockTime(0);
-    return !lock.tryLock(0);
-}
-
 std::unique_ptr<MainWindow> loadMainWindow(const QString &programDir, SplashWindow &splash)
 {
     ProgramPaths::CreateDataDirs(programDir);

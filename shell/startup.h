@@ -1,5 +1,7 @@
 #pragma once
 
+#include "singleinstance.h"
+
 #include <QString>
 
 #include <functional>
@@ -21,11 +23,6 @@ constexpr int kExitSkin = 2;
 // Runs `body` and turns any failure it lets through into the fatal-error
 // report (or, for a skin failure, the skin message); returns the exit status.
 int guarded(const std::function<int()> &body);
-
-// When another copy with the main window's title runs, restores it and
-// returns true. Without a window system a per-user lock stands in for the
-// lookup: the first copy holds it for its lifetime.
-bool anotherCopyRestored(const QString &title);
 
 // Creates the data directories and loads the main window while the splash
 // reports each step; the window is ready to show.
