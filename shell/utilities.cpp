@@ -143,7 +143,12 @@ void PrintTextFont(const QString &text, int x, int y, int depth, RgbValue colour
 {
     // Points to pixels at 96 dots per inch: 20 twips a point, 15 twips a pixel.
     const int pixelHeight = int(std::lround(fontSize * 20.0 / 15.0));
-    QFont font(fontName);
+    // A face name holds at most 31 bytes in the code page (the record's field
+    // keeps one for its terminator); a longer one is cut at a character.
+    QString face = fontName;
+    while (TextCodec::byteLength(face) > 31)
+        face.chop(face.size() > 1 && face.back().isLowSurrogate() ? 2 : 1);
+    QFont font(face);
     if (pixelHeight > 0)
         font.setPixelSize(pixelHeight);
     font.setWeight(surface.font().bold() ? QFont::ExtraBold : QFont::Normal);
