@@ -1,0 +1,190 @@
+#include "foldexamples.h"
+
+#include "shell/fonts.h"
+#include "shell/textcodec.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString cliPath()
+{
+    return QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli");
+}
+
+QStringList flagsFor(const ZipOptions &o, bool reversed = false)
+{
+    QStringList flags;
+    if (o.optLeading)
+        flags << u"--leading"_qs;
+    if (o.optTrailing)
+        flags << u"--trailing"_qs;
+    if (o.optInner)
+        flags << u"--inner"_qs;
+    if (o.optBlankLines)
+        flags << u"--blank-lines"_qs;
+    if (reversed)
+        std::reverse(flags.begin(), flags.end());
+    return flags;
+}
+
+QByteArray lf(QString text)
+{
+    return text.replace(u"\r\n"_qs, u"\n"_qs).toUtf8();
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run fold(const QStringList &arguments, const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    process.start(cliPath(), QStringList{u"fold"_qs} + arguments);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+} // namespace
+
+class TestFoldCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void examples_data();
+    void examples();
+    void leadingWhenNoPassIsNamed();
+    void lineEndsOfUtf8Input();
+    void codePageBytes();
+    void statistics_data();
+    void statistics();
+    void readsTheNamedFile();
+    void unreadableFile();
+};
+
+void TestFoldCli::initTestCase()
+{
+    QVERIFY2(QFile::exists(cliPath()), qPrintable(cliPath()));
+}
+
+void TestFoldCli::examples_data()
+{
+    QTest::addColumn<ZipOptions>("options");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    for (const FoldExample &e : foldExamples())
+        QTest::newRow(e.name) << e.options << e.input << e.expected;
+}
+
+void TestFoldCli::examples()
+{
+    QFETCH(ZipOptions, options);
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+
+    const Run utf8 = fold(flagsFor(options), lf(input));
+    QCOMPARE(utf8.exitCode, 0);
+    QCOMPARE(utf8.out, lf(expected));
+    QCOMPARE(utf8.err, QByteArray());
+
+    // The order of the options does not matter; the code page keeps CR LF.
+    const Run cp936 = fold(flagsFor(options, true) << u"--cp936"_qs, TextCodec::encode(input));
+    QCOMPARE(cp936.exitCode, 0);
+    QCOMPARE(cp936.out, TextCodec::encode(expected));
+}
+
+void TestFoldCli::leadingWhenNoPassIsNamed()
+{
+    const Run run = fold({}, "  a  b\n   c");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("a  b\n c"));
+}
+
+void TestFoldCli::lineEndsOfUtf8Input()
+{
+    // CR LF and LF alike end lines; a lone CR is an ordinary character.
+    const Run run = fold({u"--trailing"_qs}, "a \r\nb \nc\r ");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("a\nb\nc\r"));
+}
+
+void TestFoldCli::codePageBytes()
+{
+    const QString text = u"  中€ \r\n  国é\r\n"_qs;
+    const Run run = fold({u"--cp936"_qs, u"--trailing"_qs, u"--leading"_qs}, TextCodec::encode(text));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, TextCodec::encode(u"中€\r\n国é"_qs));
+    QVERIFY(run.out.contains('\x80'));
+}
+
+void TestFoldCli::statistics_data()
+{
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("3 to 2") << QStringList{u"--inner"_qs} << QByteArray("a b")
+                            << u"压缩前文本大小： 3字节\n压缩后文本大小： 2字节\n压缩比率：33.34%\n"_qs;
+    QTest::newRow("to nothing") << QStringList{} << QByteArray("  \n\n ")
+                                << u"压缩前文本大小： 7字节\n压缩后文本大小： 0字节\n压缩比率：100%\n"_qs;
+    QTest::newRow("unchanged") << QStringList{u"--leading"_qs} << QByteArray("中a")
+                               << u"压缩前文本大小： 3字节\n压缩后文本大小： 3字节\n压缩比率：0%\n"_qs;
+}
+
+void TestFoldCli::statistics()
+{
+    QFETCH(QStringList, flags);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    const Run run = fold(flags << u"--stats"_qs, input);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.err), expected);
+}
+
+void TestFoldCli::readsTheNamedFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"画.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(TextCodec::encode(u"   中  国\r\n    a   b\r\n   "_qs));
+    file.close();
+    const Run run = fold({u"--cp936"_qs, u"--inner"_qs, u"--blank-lines"_qs, u"--leading"_qs, path});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, TextCodec::encode(u"中国\r\n a b"_qs));
+}
+
+void TestFoldCli::unreadableFile()
+{
+    const Run missing = fold({u"/no/such/file.txt"_qs});
+    QCOMPARE(missing.exitCode, 1);
+    QCOMPARE(missing.out, QByteArray());
+    QCOMPARE(missing.err.count('\n'), 1);
+    QVERIFY(missing.err.contains("/no/such/file.txt"));
+
+    QTemporaryDir dir;
+    const Run directory = fold({u"--stats"_qs, dir.path()});
+    QCOMPARE(directory.exitCode, 1);
+    QCOMPARE(directory.err.count('\n'), 1);
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Fonts::installSubstitutions();
+    TestFoldCli test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_foldcli.moc"
