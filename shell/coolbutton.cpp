@@ -7,6 +7,20 @@
 
 #include <cmath>
 
+namespace {
+
+// Captions arrive padded with one ideographic space per full-width character
+// (PadCaption); the face centres what can be seen, so the padding is left out.
+QString visibleCaption(const QString &caption)
+{
+    qsizetype end = caption.size();
+    while (end > 0 && caption[end - 1] == QChar(0x3000))
+        --end;
+    return caption.left(end);
+}
+
+} // namespace
+
 CoolButton::CoolButton(QWidget *parent)
     : CoolButton(QString(), parent)
 {
@@ -75,7 +89,7 @@ QFont CoolButton::captionFont() const
 QSize CoolButton::sizeHint() const
 {
     const QFontMetrics metrics(captionFont());
-    int w = metrics.horizontalAdvance(m_caption) + 16;
+    int w = metrics.horizontalAdvance(visibleCaption(m_caption)) + 16;
     if (!m_icon.isNull())
         w += m_icon.width() + 4;
     return QSize(w, std::max(metrics.height(), m_icon.height()) + 8);
@@ -109,9 +123,10 @@ void CoolButton::paintEvent(QPaintEvent *)
     const QFont f = captionFont();
     p.setFont(f);
     const QFontMetrics metrics(f);
-    const int gap = (!m_icon.isNull() && !m_caption.isEmpty()) ? 4 : 0;
+    const QString caption = visibleCaption(m_caption);
+    const int gap = (!m_icon.isNull() && !caption.isEmpty()) ? 4 : 0;
     const int iconW = m_icon.isNull() ? 0 : m_icon.width();
-    const int textW = metrics.horizontalAdvance(m_caption);
+    const int textW = metrics.horizontalAdvance(caption);
     const int contentW = iconW + gap + textW;
     int x = (r.width() - contentW) / 2;
     const int shift = m_pressed ? 1 : 0;
@@ -120,14 +135,14 @@ void CoolButton::paintEvent(QPaintEvent *)
         p.drawPixmap(x + shift, (r.height() - m_icon.height()) / 2 + shift, icon);
         x += iconW + gap;
     }
-    if (!m_caption.isEmpty()) {
+    if (!caption.isEmpty()) {
         const QColor ink = isEnabled() ? QColor(32, 32, 32) : QColor(150, 150, 150);
         if (!isEnabled()) {
             p.setPen(QColor(255, 255, 255, 180));
-            p.drawText(QRect(x + 1, 1, textW + 2, r.height()), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+            p.drawText(QRect(x + 1, 1, textW + 2, r.height()), Qt::AlignLeft | Qt::AlignVCenter, caption);
         }
         p.setPen(ink);
-        p.drawText(QRect(x + shift, shift, textW + 2, r.height()), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+        p.drawText(QRect(x + shift, shift, textW + 2, r.height()), Qt::AlignLeft | Qt::AlignVCenter, caption);
     }
     if (hasFocus()) {
         QPen dotted(QColor(0, 0, 0, 110), 1, Qt::DotLine);
