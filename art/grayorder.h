@@ -1,0 +1,36 @@
+#pragma once
+
+// Ordering grey characters by the ink they leave, darkest first.
+
+#include <QString>
+#include <QStringView>
+
+// Pure-black pixels that `character` leaves when drawn in black in "宋体" at
+// 12 points without smoothing, counted inside its text extent. Needs a GUI
+// application (fonts).
+int MeasureCharInk(QStringView character);
+
+enum class GrayTextProblem { None, TooShort, FullWidth };
+
+// What is wrong with a text typed as a grey string: fewer than 8 characters
+// or blanks only (TooShort), or a full-width character in it.
+GrayTextProblem checkGrayText(QStringView text);
+
+// The characters of `text` sorted by ink, most first; equal ink goes by the
+// character's code, higher first. The text must pass checkGrayText.
+QString orderByInk(QStringView text);
+
+// "〔共18阶灰度[最多256阶]〕..." for an ordered grey string.
+QString grayTooltip(QStringView ordered);
+
+struct GrayOrderResult
+{
+    QString gray; // the string to use
+    QString tooltip; // empty when the text was refused
+    GrayTextProblem problem = GrayTextProblem::None;
+};
+
+// The panel's way: orders the text; a text too short or blank is refused with
+// its message and `customDefault` comes back; a text with a full-width
+// character brings its message and comes back as typed.
+GrayOrderResult ReSortGrayChar(QStringView text, QStringView customDefault);

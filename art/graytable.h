@@ -1,0 +1,45 @@
+#pragma once
+
+// The 256 grey levels mapped to the encoded bytes of their characters, built
+// once per conversion so that converting a row is one table look-up per pixel.
+
+#include <QByteArray>
+#include <QImage>
+#include <QStringView>
+
+#include <array>
+
+class GrayTable
+{
+public:
+    enum class Encoding { Gb18030, Utf8 };
+
+    GrayTable(QStringView grey, Encoding encoding);
+
+    bool isEmpty() const { return m_empty; }
+
+    // Bytes one row of `picture` takes, without the line end.
+    qsizetype rowBytes(int width) const { return qsizetype(width) * m_maxBytes; }
+
+    // Writes the characters of row `y` to `out` (room for rowBytes) and
+    // returns the number of bytes written. The picture is in one of the
+    // formats `supports` accepts.
+    qsizetype convertRow(const QImage &picture, int y, char *out) const;
+
+    // Formats read directly (no transparency); anything else is to be
+    // flattened to QImage::Format_RGB32 first.
+    static bool supports(QImage::Format format);
+
+private:
+    struct Entry
+    {
+        char bytes[4];
+        unsigned char length;
+    };
+
+    std::array<Entry, 256> m_entries{};
+    std::array<char, 256> m_single{}; // the first byte of each entry
+    int m_maxBytes = 1;
+    bool m_singleByte = true;
+    bool m_empty = true;
+};

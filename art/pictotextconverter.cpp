@@ -1,0 +1,118 @@
+#include "pictotextconverter.h"
+
+#include "pictureloader.h"
+
+#include "shell/dialogs.h"
+#include "shell/pixelsurface.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace {
+
+// Marks a conversion as running for as long as it lasts, however it ends.
+class RunningGuard
+{
+public:
+    explicit RunningGuard(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~RunningGuard() { m_flag = false; }
+    RunningGuard(const RunningGuard &) = delete;
+    RunningGuard &operator=(const RunningGuard &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+bool copyInto(const QString &path, QIODevice &out)
+{
+    QFile old(path);
+    if (!old.exists())
+        return true;
+    if (!old.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = old.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (out.write(chunk.constData(), got) != got)
+            return false;
+    }
+}
+
+} // namespace
+
+bool PicToTextConverter::askToStop()
+{
+    if (dialogs().question(QStringLiteral("真的要中止磨牙吗？"), QStringLiteral("中止磨牙：O"),
+                           Dialogs::Icon::Question))
+        return true;
+    StopPicToText = false;
+    return false;
+}
+
+PicToTextConverter::Outcome PicToTextConverter::convert(const QImage &picture, QStringView grey, QIODevice &out,
+                                                        const Format &format)
+{
+    if (m_running)
+        return Outcome::Busy;
+    RunningGuard running(m_running);
+    const GrayTable table(grey, format.encoding);
+    if (table.isEmpty())
+        return Outcome::NoGray;
+    const QImage rows = GrayTable::supports(picture.format()) ? picture : PictureLoader::flatten(picture);
+    const QImage source = GrayTable::supports(rows.format()) ? rows : rows.convertToFormat(QImage::Format_RGB32);
+
+    QByteArray line(table.rowBytes(source.width()) + format.lineEnd.size(), Qt::Uninitialized);
+    for (int y = 0; y < source.height(); ++y) {
+        if (m_yield)
+            m_yield();
+        if (StopPicToText && askToStop())
+            return Outcome::Stopped;
+        qsizetype length = table.convertRow(source, y, line.data());
+        std::memcpy(line.data() + length, format.lineEnd.constData(), format.lineEnd.size());
+        length += format.lineEnd.size();
+        if (out.write(line.constData(), length) != length)
+            return Outcome::WriteFailed;
+    }
+    return Outcome::Done;
+}
+
+PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture, const QString &path,
+                                                          QStringView grey, bool addMode)
+{
+    if (m_running)
+        return Outcome::Busy;
+    if (grey.isEmpty())
+        return Outcome::NoGray;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Outcome::WriteFailed;
+    if (addMode) {
+        const QByteArray separator = QByteArray("\r\n").repeated(kAddModeSeparator);
+        if (!copyInto(path, file) || file.write(separator) != separator.size()) {
+            file.cancelWriting();
+            return Outcome::WriteFailed;
+        }
+    }
+    const Outcome outcome = convert(picture, grey, file, Format());
+    if (outcome != Outcome::Done && outcome != Outcome::Stopped) {
+        file.cancelWriting();
+        return outcome == Outcome::Busy ? Outcome::Busy : Outcome::WriteFailed;
+    }
+    return file.commit() ? outcome : Outcome::WriteFailed;
+}
+
+PicToTextConverter::Outcome PicToTextConverter::PicToText(const PixelSurface &picture, const QString &path,
+                                                          QStringView grey, bool addMode)
+{
+    return PicToText(picture.image(), path, grey, addMode);
+}

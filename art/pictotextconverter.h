@@ -1,0 +1,62 @@
+#pragma once
+
+// Turns a picture into character art: one character per pixel, one line per
+// row. Rows are streamed to the output as they are made, so memory beyond
+// the picture stays at one row.
+
+#include "graytable.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+class PixelSurface;
+class QIODevice;
+
+class PicToTextConverter
+{
+public:
+    enum class Outcome {
+        Done,
+        Stopped, // the user confirmed the stop question; the rows so far are kept
+        Busy, // a conversion is running already (we were called from its yield)
+        NoGray, // the grey string is empty
+        WriteFailed, // the file could not be opened or written; it is as it was
+    };
+
+    struct Format
+    {
+        GrayTable::Encoding encoding = GrayTable::Encoding::Gb18030;
+        QByteArray lineEnd = QByteArrayLiteral("\r\n");
+    };
+
+    // Empty lines that separate earlier text from a picture added to it.
+    static constexpr int kAddModeSeparator = 51;
+
+    // The stop flag: the stop button sets it; the converter asks whether to
+    // stop before the next row and clears it when the answer is No.
+    bool StopPicToText = false;
+
+    // Runs once before every row, so that the window can repaint and the
+    // stop button can act.
+    void setYield(std::function<void()> hook) { m_yield = std::move(hook); }
+
+    bool isRunning() const { return m_running; }
+
+    // The rows of the picture written to `out` as they are made.
+    Outcome convert(const QImage &picture, QStringView grey, QIODevice &out, const Format &format);
+
+    // The generators' temporary-file way: `path` written anew, or in add mode
+    // the old text, 51 empty lines and the new picture. Written through a save
+    // file, so a failure leaves the old file untouched.
+    Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode);
+    Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode);
+
+private:
+    bool askToStop();
+
+    std::function<void()> m_yield;
+    bool m_running = false;
+};
