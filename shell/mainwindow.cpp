@@ -336,8 +336,8 @@ void MainWindow::InitPanel(QWidget *panel)
 
 void MainWindow::SysMenuBeginBar_Click()
 {
-    SysMenuBox->setVisible(!SysMenuBox->isVisible());
-    SysMenuBeginBar->setButtonIcon(SysMenuBox->isVisible() ? SysMenuBeginBarImgDown : SysMenuBeginBarImgUp);
+    SysMenuBox->setHidden(!SysMenuBox->isHidden());
+    SysMenuBeginBar->setButtonIcon(SysMenuBox->isHidden() ? SysMenuBeginBarImgUp : SysMenuBeginBarImgDown);
 }
 
 void MainWindow::btnControl_Click()
