@@ -1,0 +1,22 @@
+#include "spacefoldwindow.h"
+
+#include "shell/dialogs.h"
+#include "shell/fonts.h"
+#include "shell/qtdialogs.h"
+#include "shell/singleinstance.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Spacefold"));
+    Fonts::installSubstitutions();
+    setDialogs(std::make_unique<QtDialogs>());
+    if (Startup::anotherCopyRestored(SpacefoldWindow::caption()))
+        return 0;
+    SpacefoldWindow window;
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}
