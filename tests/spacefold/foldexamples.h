@@ -3,6 +3,7 @@
 #include "spacefold/spacezip.h"
 
 #include <QList>
+#include <QTest>
 #include <QString>
 
 // Worked examples of the folding, shared by the core and command-line suites.
@@ -49,4 +50,14 @@ inline QList<FoldExample> foldExamples()
         {"same text, leading alone", leadingOnly, u" a\r\n \r\n \r\n \r\n "_qs, u"a"_qs},
         {"all passes", all, u"\r\n    中  国  \r\n\r\n      a   b\r\n"_qs, u"中 国\r\n  a  b"_qs},
     };
+}
+
+// The examples as the rows of a data-driven test.
+inline void addFoldExampleRows()
+{
+    QTest::addColumn<ZipOptions>("options");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    for (const FoldExample &e : foldExamples())
+        QTest::newRow(e.name) << e.options << e.input << e.expected;
 }

@@ -121,6 +121,23 @@ void LiteralZip::dealFM()
     }
 }
 
+bool LiteralZip::columnBlank(const Matrix &matrix, int column)
+{
+    for (const auto &row : matrix) {
+        if (row[column].text != kBlank)
+            return false;
+    }
+    return true;
+}
+
+int LiteralZip::leadingBlankColumns(const Matrix &matrix) const
+{
+    int j = 0;
+    while (j < minChars && columnBlank(matrix, j))
+        ++j;
+    return j;
+}
+
 void LiteralZip::blankLines()
 {
     QStringList kept;
@@ -148,15 +165,7 @@ void LiteralZip::trailing()
 void LiteralZip::leading()
 {
     dealFM();
-    int j = 0;
-    for (int k = 0; k < minChars; ++k) {
-        bool blank = true;
-        for (const auto &row : charMatrix)
-            blank = blank && row[k].text == kBlank;
-        if (!blank)
-            break;
-        ++j;
-    }
+    const int j = leadingBlankColumns(charMatrix);
     for (const auto &row : charMatrix) {
         QString line;
         for (int k = j; k < row.size(); ++k) {
@@ -171,22 +180,10 @@ void LiteralZip::leading()
 void LiteralZip::inner()
 {
     dealFM();
-    int j = 0;
-    for (int k = 0; k < minChars; ++k) {
-        bool blank = true;
-        for (const auto &row : byteMatrix)
-            blank = blank && row[k].text == kBlank;
-        if (!blank)
-            break;
-        ++j;
-    }
+    const int j = leadingBlankColumns(byteMatrix);
     QVector<bool> removed(maxBytes, false);
-    for (int n = j; n < maxBytes; ++n) {
-        bool blank = true;
-        for (const auto &row : byteMatrix)
-            blank = blank && row[n].text == kBlank;
-        removed[n] = blank;
-    }
+    for (int n = j; n < maxBytes; ++n)
+        removed[n] = columnBlank(byteMatrix, n);
     for (const auto &row : byteMatrix) {
         QString line;
         for (int n = 0; n < row.size(); ++n) {

@@ -25,6 +25,10 @@ private:
     };
     using Matrix = QVector<QVector<ZBCell>>;
 
+    static bool columnBlank(const Matrix &matrix, int column);
+    // Blank columns from the left, counted up to minChars at most.
+    int leadingBlankColumns(const Matrix &matrix) const;
+
     void reSetTemp();
     void dealFM();
     void blankLines();

@@ -81,11 +81,7 @@ void TestFoldCli::initTestCase()
 
 void TestFoldCli::examples_data()
 {
-    QTest::addColumn<ZipOptions>("options");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-    for (const FoldExample &e : foldExamples())
-        QTest::newRow(e.name) << e.options << e.input << e.expected;
+    addFoldExampleRows();
 }
 
 void TestFoldCli::examples()

@@ -78,11 +78,7 @@ private Q_SLOTS:
 
 void TestSpaceZip::examples_data()
 {
-    QTest::addColumn<ZipOptions>("options");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
-    for (const FoldExample &e : foldExamples())
-        QTest::newRow(e.name) << e.options << e.input << e.expected;
+    addFoldExampleRows();
 }
 
 void TestSpaceZip::examples()
