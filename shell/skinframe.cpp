@@ -14,6 +14,25 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+// A face (or an icon lying on it at `offset`) with a rounded, translucent
+// wash over the face's rectangle, so that icon and face stay seamless.
+QPixmap washed(const QPixmap &picture, QPoint offset, QSize face, const QColor &wash)
+{
+    if (picture.isNull())
+        return picture;
+    QImage img = picture.toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(wash);
+    p.drawRoundedRect(QRectF(QPointF(0.5, 0.5) - offset, QSizeF(face) - QSizeF(1, 1)), 4, 4);
+    return QPixmap::fromImage(img);
+}
+
+} // namespace
+
 QString skinFailureText()
 {
     return QStringLiteral("初始化系统皮肤时出现错误，可能是系统的默认皮肤文件已经被损坏或非法修改。：O\r\n"
@@ -51,13 +70,10 @@ void SkinFrame::createControls()
         auto *button = new CoolButton(SkinForm);
         button->setObjectName(QLatin1String(name));
         button->setFocusPolicy(Qt::NoFocus);
-        // The caption buttons show their own edge under the pointer: they
-        // sit on the frame, which has no container to draw a hover frame.
-        connect(button, &CoolButton::MouseMove, button, [button] {
-            if (!button->useBorders())
-                button->setUseBorders(true);
-        });
-        connect(button, &CoolButton::MouseOut, button, [button] { button->setUseBorders(false); });
+        // The caption buttons sit on the frame, which has no container to
+        // draw a hover frame: they light their own face instead.
+        connect(button, &CoolButton::MouseMove, this, [this, button] { showHover(button, true); });
+        connect(button, &CoolButton::MouseOut, this, [this, button] { showHover(button, false); });
         return button;
     };
     m_btnControl = makeButton("btnControl");
@@ -249,6 +265,7 @@ void SkinFrame::DrawSkinFrame()
     m_btnMax->setButtonIcon(pixmap(normal ? Max : Restore));
     m_btnClose->setPicture(pixmap(BtnBack));
     m_btnClose->setButtonIcon(pixmap(Close));
+    m_hovered = nullptr;
 
     SkinForm->update();
     Q_EMIT frameChanged();
@@ -268,6 +285,28 @@ void SkinFrame::LayoutSkinButtons()
     m_btnMax->move(lefts.max, m_btnMax->y());
     m_btnMin->move(lefts.min, m_btnMin->y());
     DrawSkinFrame();
+}
+
+void SkinFrame::showHover(CoolButton *button, bool hot)
+{
+    if (!button || hot == (m_hovered == button))
+        return;
+    if (!hot) {
+        button->setPicture(m_restPicture);
+        button->setButtonIcon(m_restIcon);
+        m_hovered = nullptr;
+        return;
+    }
+    if (m_hovered)
+        showHover(m_hovered, false);
+    m_hovered = button;
+    m_restPicture = button->picture();
+    m_restIcon = button->buttonIcon();
+    const QColor wash = button == m_btnClose ? QColor(232, 60, 50, 70) : QColor(49, 106, 197, 45);
+    const QSize face = button->size();
+    const QPoint iconAt((face.width() - m_restIcon.width()) / 2, (face.height() - m_restIcon.height()) / 2);
+    button->setPicture(washed(m_restPicture, QPoint(), face, wash));
+    button->setButtonIcon(washed(m_restIcon, iconAt, face, wash));
 }
 
 void SkinFrame::FreeSkinPics()

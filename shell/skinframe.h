@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 
@@ -115,6 +116,7 @@ private:
     void createControls();
     void applySkin(const QString &caption, const QString &mode, const QString &flag, const QString &skinDir);
     QImage loadPicture(const QString &dir, const QString &name) const;
+    void showHover(CoolButton *button, bool hot);
 
     QPointer<QWidget> SkinForm;
     QString SkinDir;
@@ -140,4 +142,7 @@ private:
     QPointer<CoolButton> m_btnMax;
     QPointer<CoolButton> m_btnClose;
     QPointer<QLabel> m_winCaption;
+    QPointer<CoolButton> m_hovered; // its resting face is kept below
+    QPixmap m_restPicture;
+    QPixmap m_restIcon;
 };

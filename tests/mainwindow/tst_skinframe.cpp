@@ -86,6 +86,7 @@ private Q_SLOTS:
     void captionCentredForModeM();
     void dragBandOfTheDefaultSkin();
     void frameStaysAfterThePicturesAreReleased();
+    void captionButtonLightsUnderThePointer();
 
 private:
     ScriptedDialogs *m_dialogs = nullptr;
@@ -302,6 +303,28 @@ void TestSkinFrame::frameStaysAfterThePicturesAreReleased()
     QCOMPARE(skin.frame(), before);
     QCOMPARE(skin.pieceSize(SkinFrame::Top), QSize(30, 20));
     QVERIFY(!skin.btnClose()->buttonIcon().isNull());
+}
+
+void TestSkinFrame::captionButtonLightsUnderThePointer()
+{
+    QTemporaryDir dir;
+    writeSkin(dir.path(), kPlainIni);
+    QWidget window;
+    window.resize(200, 60);
+    SkinFrame skin;
+    skin.InitSkinForm(&window, QStringLiteral("T"), QStringLiteral("m"), QStringLiteral("nomax"), dir.path());
+    CoolButton *close = skin.btnClose();
+    CoolButton *min = skin.btnMin();
+    const QImage rest = close->picture().toImage();
+    const QImage restIcon = close->buttonIcon().toImage();
+    Q_EMIT close->MouseMove(Qt::NoButton, Qt::NoModifier, 3, 3);
+    QVERIFY(close->picture().toImage() != rest);
+    // Moving straight onto the next button takes the first one back.
+    Q_EMIT min->MouseMove(Qt::NoButton, Qt::NoModifier, 3, 3);
+    QCOMPARE(close->picture().toImage(), rest);
+    QCOMPARE(close->buttonIcon().toImage(), restIcon);
+    Q_EMIT min->MouseOut();
+    QCOMPARE(min->picture().toImage(), rest);
 }
 
 QTEST_MAIN(TestSkinFrame)
