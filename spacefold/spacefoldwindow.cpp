@@ -168,6 +168,7 @@ void SpacefoldWindow::InitZip()
 {
     initColor();
     setBackColor(kBackColor);
+    letBtnBackColor();
     for (CoolButton *button : m_btn) {
         button->setCaption(PadCaption(button->caption()));
         DealCap(button);
@@ -224,9 +225,10 @@ void SpacefoldWindow::letBackColor(QWidget *control)
     control->setAutoFillBackground(true);
 }
 
-void SpacefoldWindow::letBtnBackColor(CoolButton *button, const QColor &colour)
+void SpacefoldWindow::letBtnBackColor()
 {
-    button->setButtonBackColor(colour);
+    for (CoolButton *button : m_btn)
+        button->setButtonBackColor(backColor());
 }
 
 void SpacefoldWindow::updateZipButton()

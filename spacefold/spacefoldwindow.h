@@ -41,7 +41,7 @@ public:
     void Zip();
     void DealCap(CoolButton *button);
     void letBackColor(QWidget *control);
-    void letBtnBackColor(CoolButton *button, const QColor &colour);
+    void letBtnBackColor(); // every button takes the window's back colour
 
     // Event handlers.
     void Btn_Click(int index);
