@@ -75,6 +75,7 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     setFixedSize(670, 450); // 10050 × 6750 twips
     m_context.programDir = programDir;
     m_context.colors = &m_colors;
+    m_context.keepOnTop = [this](bool onTop) { setKeepOnTop(onTop); };
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
