@@ -369,10 +369,13 @@ void MainWindow::btnClose_Click()
 void MainWindow::setKeepOnTop(bool onTop)
 {
     m_keepOnTop = onTop;
+    // The window system is asked only when the window is one of its own; the
+    // toolkit's hint does it otherwise (offscreen, or nothing to ask).
+    const QString qpa = QGuiApplication::platformName();
+    const bool native = qpa == u"xcb" || qpa == u"windows";
     auto &ws = platform::windowSystem();
-    if (ws.isAvailable() && testAttribute(Qt::WA_WState_Created) && ws.setTopMost(winId(), onTop))
+    if (native && ws.isAvailable() && testAttribute(Qt::WA_WState_Created) && ws.setTopMost(winId(), onTop))
         return;
-    // Without a window system to ask, the toolkit's own hint does it.
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     if (wasVisible)
