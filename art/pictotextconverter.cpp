@@ -59,7 +59,24 @@ bool PicToTextConverter::askToStop()
     return false;
 }
 
+PicToTextConverter::BandSource PicToTextConverter::singleBand(const QImage &picture)
+{
+    return [picture, given = false](QImage &band) mutable {
+        if (given)
+            return PictureBands::Band::End;
+        given = true;
+        band = picture;
+        return PictureBands::Band::Ready;
+    };
+}
+
 PicToTextConverter::Outcome PicToTextConverter::convert(const QImage &picture, QStringView grey, QIODevice &out,
+                                                        const Format &format)
+{
+    return convert(singleBand(picture), grey, out, format);
+}
+
+PicToTextConverter::Outcome PicToTextConverter::convert(const BandSource &bands, QStringView grey, QIODevice &out,
                                                         const Format &format)
 {
     if (m_running)
@@ -68,25 +85,41 @@ PicToTextConverter::Outcome PicToTextConverter::convert(const QImage &picture, Q
     const GrayTable table(grey, format.encoding);
     if (table.isEmpty())
         return Outcome::NoGray;
-    const QImage rows = GrayTable::supports(picture.format()) ? picture : PictureLoader::flatten(picture);
-    const QImage source = GrayTable::supports(rows.format()) ? rows : rows.convertToFormat(QImage::Format_RGB32);
 
-    QByteArray line(table.rowBytes(source.width()) + format.lineEnd.size(), Qt::Uninitialized);
-    for (int y = 0; y < source.height(); ++y) {
-        if (m_yield)
-            m_yield();
-        if (StopPicToText && askToStop())
-            return Outcome::Stopped;
-        qsizetype length = table.convertRow(source, y, line.data());
-        std::memcpy(line.data() + length, format.lineEnd.constData(), format.lineEnd.size());
-        length += format.lineEnd.size();
-        if (out.write(line.constData(), length) != length)
-            return Outcome::WriteFailed;
+    QByteArray line;
+    QImage band;
+    for (;;) {
+        const PictureBands::Band got = bands(band);
+        if (got == PictureBands::Band::End)
+            return Outcome::Done;
+        if (got == PictureBands::Band::Failed)
+            return Outcome::ReadFailed;
+        if (!GrayTable::supports(band.format()))
+            band = PictureLoader::flatten(band).convertToFormat(QImage::Format_RGB32);
+        const qsizetype room = table.rowBytes(band.width()) + format.lineEnd.size();
+        if (line.size() < room)
+            line.resize(room);
+        for (int y = 0; y < band.height(); ++y) {
+            if (m_yield)
+                m_yield();
+            if (StopPicToText && askToStop())
+                return Outcome::Stopped;
+            qsizetype length = table.convertRow(band, y, line.data());
+            std::memcpy(line.data() + length, format.lineEnd.constData(), format.lineEnd.size());
+            length += format.lineEnd.size();
+            if (out.write(line.constData(), length) != length)
+                return Outcome::WriteFailed;
+        }
     }
-    return Outcome::Done;
 }
 
 PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture, const QString &path,
+                                                          QStringView grey, bool addMode)
+{
+    return PicToText(singleBand(picture), path, grey, addMode);
+}
+
+PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &bands, const QString &path,
                                                           QStringView grey, bool addMode)
 {
     if (m_running)
@@ -103,10 +136,10 @@ PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture,
             return Outcome::WriteFailed;
         }
     }
-    const Outcome outcome = convert(picture, grey, file, Format());
+    const Outcome outcome = convert(bands, grey, file, Format());
     if (outcome != Outcome::Done && outcome != Outcome::Stopped) {
         file.cancelWriting();
-        return outcome == Outcome::Busy ? Outcome::Busy : Outcome::WriteFailed;
+        return outcome;
     }
     return file.commit() ? outcome : Outcome::WriteFailed;
 }

@@ -5,6 +5,7 @@
 // the picture stays at one row.
 
 #include "graytable.h"
+#include "picturebands.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -24,7 +25,12 @@ public:
         Busy, // a conversion is running already (we were called from its yield)
         NoGray, // the grey string is empty
         WriteFailed, // the file could not be opened or written; it is as it was
+        ReadFailed, // the picture broke off while its bands were read
     };
+
+    // Hands out the picture band by band (see PictureBands); a single
+    // picture is one band.
+    using BandSource = std::function<PictureBands::Band(QImage &band)>;
 
     struct Format
     {
@@ -47,12 +53,16 @@ public:
 
     // The rows of the picture written to `out` as they are made.
     Outcome convert(const QImage &picture, QStringView grey, QIODevice &out, const Format &format);
+    Outcome convert(const BandSource &bands, QStringView grey, QIODevice &out, const Format &format);
 
     // The generators' temporary-file way: `path` written anew, or in add mode
     // the old text, 51 empty lines and the new picture. Written through a save
     // file, so a failure leaves the old file untouched.
     Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode);
     Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode);
+    Outcome PicToText(const BandSource &bands, const QString &path, QStringView grey, bool addMode);
+
+    static BandSource singleBand(const QImage &picture);
 
 private:
     bool askToStop();

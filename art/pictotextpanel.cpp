@@ -427,6 +427,7 @@ void PicToTextPanel::startConversion()
         return;
     case PicToTextConverter::Outcome::NoGray:
     case PicToTextConverter::Outcome::WriteFailed:
+    case PicToTextConverter::Outcome::ReadFailed:
         dialogs().message(QStringLiteral("无法写入临时文件，磨牙没有完成，显示区保持不变！"),
                           QStringLiteral("磨牙失败：（"), Dialogs::Icon::Exclamation);
         return;

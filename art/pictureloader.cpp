@@ -64,7 +64,7 @@ QImage PictureLoader::flatten(const QImage &picture)
     return opaque;
 }
 
-PictureLoader::Result PictureLoader::load(const QString &path)
+PictureLoader::Result PictureLoader::inspect(QImageReader &reader, const QString &path)
 {
     Result result;
     const QFileInfo info(path);
@@ -73,9 +73,9 @@ PictureLoader::Result PictureLoader::load(const QString &path)
         result.detail = QStringLiteral("no such file");
         return result;
     }
-    QImageReader reader(path);
     // The suffix first, then the content: asking every plug-in about the
     // content would load every plug-in.
+    reader.setFileName(path);
     reader.setAllocationLimit(kAllocationLimitMiB);
     if (!reader.canRead()) {
         result.problem = Problem::Unreadable;
@@ -86,27 +86,51 @@ PictureLoader::Result PictureLoader::load(const QString &path)
     if (!claimed.isValid())
         claimed = bmpClaim(path); // the BMP reader gives no size for a header it dislikes
     result.claimedSize = claimed;
-    if (claimed.isValid() && !acceptableSize(claimed)) {
-        result.problem = Problem::TooLarge;
-        result.detail = QStringLiteral("picture too large (%1 x %2 pixels; at most %3 pixels a side and %4 megapixels)")
-                            .arg(claimed.width())
-                            .arg(claimed.height())
-                            .arg(kMaxSide)
-                            .arg(kMaxPixels / 1'000'000);
-        return result;
-    }
-    QImage image = reader.read();
-    if (image.isNull()) {
+    if (claimed.isValid() && !acceptableSize(claimed))
+        tooLarge(result, claimed);
+    return result;
+}
+
+void PictureLoader::tooLarge(Result &result, QSize size)
+{
+    result.problem = Problem::TooLarge;
+    result.claimedSize = size;
+    result.detail = QStringLiteral("picture too large (%1 x %2 pixels; at most %3 pixels a side and %4 megapixels)")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(kMaxSide)
+                        .arg(kMaxPixels / 1'000'000);
+}
+
+PictureLoader::Result PictureLoader::read(QImageReader &reader, QImage &into)
+{
+    Result result;
+    if (!reader.read(&into) || into.isNull()) {
+        into = QImage();
         result.problem = Problem::Unreadable;
         result.detail = QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString());
         return result;
     }
-    if (!acceptableSize(image.size())) {
-        result.problem = Problem::TooLarge;
-        result.claimedSize = image.size();
-        result.detail = QStringLiteral("picture too large (%1 x %2 pixels)").arg(image.width()).arg(image.height());
+    if (!acceptableSize(into.size())) {
+        tooLarge(result, into.size());
+        into = QImage();
         return result;
     }
-    result.image = flatten(image);
+    into = flatten(into);
+    return result;
+}
+
+PictureLoader::Result PictureLoader::load(const QString &path)
+{
+    QImageReader reader;
+    Result result = inspect(reader, path);
+    if (!result.ok())
+        return result;
+    const QSize claimed = result.claimedSize;
+    QImage image;
+    result = read(reader, image);
+    result.image = image;
+    if (!result.claimedSize.isValid())
+        result.claimedSize = claimed;
     return result;
 }

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+class QImageReader;
+
 class PictureLoader
 {
 public:
@@ -29,8 +31,18 @@ public:
 
     static Result load(const QString &path);
 
+    // The checks before decoding: `reader` is pointed at `path` and limited;
+    // the result tells whether to go on (its image stays null).
+    static Result inspect(QImageReader &reader, const QString &path);
+    // Decodes what `reader` is set up for into `into` (reusing its buffer
+    // when size and format agree), then flattens it.
+    static Result read(QImageReader &reader, QImage &into);
+
     // A picture the converter reads row by row: opaque, RGB32 or Grayscale8.
     static QImage flatten(const QImage &picture);
 
     static bool acceptableSize(QSize size);
+
+private:
+    static void tooLarge(Result &result, QSize size);
 };

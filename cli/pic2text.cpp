@@ -7,7 +7,7 @@
 #include "art/graypresets.h"
 #include "art/graymapping.h"
 #include "art/pictotextconverter.h"
-#include "art/pictureloader.h"
+#include "art/picturebands.h"
 
 #include "shell/fonts.h"
 
@@ -176,37 +176,53 @@ int runPic2Text(int argc, char **argv)
     if (const auto problem = grayProblem(gray, o.ordered))
         return fail(*problem);
 
-    // Ordering by ink needs fonts, and so a GUI application on the platform
-    // that draws nowhere; decoding needs no application at all. With fonts
-    // to load, the picture is decoded meanwhile on a second thread.
+    // The picture is read in bands so that a large one never sits in memory
+    // whole. Ordering by ink needs fonts, and so a GUI application on the
+    // platform that draws nowhere; decoding needs no application at all.
+    // With fonts to load, the first band is decoded meanwhile on a second
+    // thread, and nothing is written before it has come.
     qInstallMessageHandler(quietQt);
+    PictureBands bands(o.image);
+    QImage firstBand;
+    PictureBands::Band first;
     const bool needsFonts = !o.ordered;
     std::unique_ptr<QGuiApplication> app;
     int appArgc = 1;
     char appName[] = "zantoria-cli";
     char *appArgv[] = {appName, nullptr};
-    PictureLoader::Result picture;
     if (needsFonts) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         Fonts::installSubstitutions();
         app = std::make_unique<QGuiApplication>(appArgc, appArgv);
-        auto decoding = std::async(std::launch::async, [&o] { return PictureLoader::load(o.image); });
+        auto decoding = std::async(std::launch::async, [&] { return bands.next(firstBand); });
         gray = orderByInk(gray);
-        picture = decoding.get();
+        first = decoding.get();
     } else {
-        picture = PictureLoader::load(o.image);
+        first = bands.next(firstBand);
     }
-    if (!picture.ok())
-        return fail(o.image + QStringLiteral(": ") + picture.detail);
+    if (first == PictureBands::Band::Failed)
+        return fail(o.image + QStringLiteral(": ") + bands.status().detail);
     if (o.printGray)
         std::fprintf(stderr, "%s\n", qUtf8Printable(gray));
 
+    const PicToTextConverter::BandSource source = [&, pending = first == PictureBands::Band::Ready](
+                                                      QImage &band) mutable {
+        if (!pending)
+            return bands.next(band);
+        pending = false;
+        band = std::move(firstBand);
+        return PictureBands::Band::Ready;
+    };
+    const auto failed = [&](PicToTextConverter::Outcome outcome, const QString &target) {
+        if (outcome == PicToTextConverter::Outcome::ReadFailed)
+            return fail(o.image + QStringLiteral(": ") + bands.status().detail);
+        return fail(target + QStringLiteral(": cannot write"));
+    };
+
     PicToTextConverter converter;
     if (!o.output.isEmpty()) {
-        const auto outcome = converter.PicToText(picture.image, o.output, gray, o.append);
-        if (outcome != PicToTextConverter::Outcome::Done)
-            return fail(o.output + QStringLiteral(": cannot write the file"));
-        return 0;
+        const auto outcome = converter.PicToText(source, o.output, gray, o.append);
+        return outcome == PicToTextConverter::Outcome::Done ? 0 : failed(outcome, o.output);
     }
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
@@ -214,8 +230,8 @@ int runPic2Text(int argc, char **argv)
     PicToTextConverter::Format format;
     format.encoding = GrayTable::Encoding::Utf8;
     format.lineEnd = QByteArrayLiteral("\n");
-    const auto outcome = converter.convert(picture.image, gray, out, format);
-    if (outcome != PicToTextConverter::Outcome::Done || !out.flush())
-        return fail(QStringLiteral("cannot write to standard output"));
-    return 0;
+    const auto outcome = converter.convert(source, gray, out, format);
+    if (outcome == PicToTextConverter::Outcome::Done && out.flush())
+        return 0;
+    return failed(outcome, QStringLiteral("standard output"));
 }

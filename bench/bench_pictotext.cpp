@@ -1,0 +1,75 @@
+// The picture-to-text core on a decoded picture: building the grey table
+// once and converting every row, written to a device that keeps nothing.
+// Pixels per second are reported as items per second.
+
+#include "art/graypresets.h"
+#include "art/pictotextconverter.h"
+
+#include <QIODevice>
+#include <QImage>
+#include <QRandomGenerator>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NullDevice : public QIODevice
+{
+public:
+    NullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 len) override { return len; }
+};
+
+QImage noisyPicture(int side, QImage::Format format)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(20240601);
+    for (int y = 0; y < side; ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+        for (int x = 0; x < side; ++x)
+            line[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
+    }
+    return image.convertToFormat(format);
+}
+
+void convert(benchmark::State &state, QImage::Format format, const QString &gray,
+             GrayTable::Encoding encoding)
+{
+    const int side = int(state.range(0));
+    const QImage picture = noisyPicture(side, format);
+    PicToTextConverter converter;
+    PicToTextConverter::Format out;
+    out.encoding = encoding;
+    NullDevice sink;
+    for (auto _ : state) {
+        const auto outcome = converter.convert(picture, gray, sink, out);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations() * qint64(side) * side);
+}
+
+void BM_ConvertColour(benchmark::State &state)
+{
+    convert(state, QImage::Format_RGB32, grayPresets()[0].raw, GrayTable::Encoding::Gb18030);
+}
+
+void BM_ConvertGrey(benchmark::State &state)
+{
+    convert(state, QImage::Format_Grayscale8, grayPresets()[1].raw, GrayTable::Encoding::Utf8);
+}
+
+void BM_ConvertFullWidth(benchmark::State &state)
+{
+    convert(state, QImage::Format_RGB32, QStringLiteral("黑墨灰淡白　＃＊"), GrayTable::Encoding::Gb18030);
+}
+
+} // namespace
+
+BENCHMARK(BM_ConvertColour)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertGrey)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFullWidth)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
