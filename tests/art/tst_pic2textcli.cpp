@@ -1,4 +1,283 @@
+// zantoria-cli pic2text, run as a user runs it.
+
+#include "artfixtures.h"
+
+#include "art/grayorder.h"
+#include "art/graypresets.h"
+#include "art/pictotextconverter.h"
+
+#include "shell/fonts.h"
+#include "shell/textcodec.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
-class Placeholder : public QObject { Q_OBJECT };
-QTEST_MAIN(Placeholder)
+
+using namespace ArtFixtures;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run pic2text(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"), QStringList{QStringLiteral("pic2text")} + args);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray lfLines(const QImage &picture, const QString &gray)
+{
+    QByteArray out;
+    for (int y = 0; y < picture.height(); ++y)
+        out += expectedRow(picture, y, gray, true) + '\n';
+    return out;
+}
+
+} // namespace
+
+class TestPic2TextCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void presets_data();
+    void presets();
+    void grayOrderedByInk();
+    void grayUsedAsGivenWhenOrdered();
+    void printGray();
+    void fileOutputMatchesThePanel();
+    void appendIsAddMode();
+    void largeJpegStreamsAsTheWholePicture();
+    void transparentPixelsAreWhite();
+    void failures_data();
+    void failures();
+    void usageErrors_data();
+    void usageErrors();
+
+private:
+    QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
+
+    QTemporaryDir m_dir;
+    QImage m_ramp;
+    QString m_rampFile;
+};
+
+void TestPic2TextCli::initTestCase()
+{
+    QVERIFY(QFile::exists(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli")));
+    m_ramp = greyRamp(23, 17);
+    m_rampFile = path(QStringLiteral("ramp.bmp"));
+    QVERIFY(m_ramp.save(m_rampFile));
+}
+
+void TestPic2TextCli::presets_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("preset");
+    QTest::newRow("default is normal") << QStringList() << 0;
+    QTest::newRow("normal") << QStringList{QStringLiteral("--preset"), QStringLiteral("normal")} << 0;
+    QTest::newRow("94") << QStringList{QStringLiteral("--preset"), QStringLiteral("94")} << 1;
+    QTest::newRow("custom") << QStringList{QStringLiteral("--preset"), QStringLiteral("custom")} << 2;
+}
+
+void TestPic2TextCli::presets()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, preset);
+    const Run run = pic2text(args << m_rampFile);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.out, lfLines(m_ramp, orderByInk(grayPresets()[std::size_t(preset)].raw)));
+}
+
+void TestPic2TextCli::grayOrderedByInk()
+{
+    const QString gray = QStringLiteral(" .:-=+*#%@");
+    const Run run = pic2text({QStringLiteral("--gray"), gray, m_rampFile});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, lfLines(m_ramp, orderByInk(gray)));
+}
+
+void TestPic2TextCli::grayUsedAsGivenWhenOrdered()
+{
+    // Lightest first, as given: the ramp comes out the other way round.
+    const QString gray = QStringLiteral(" .:-=+*#%@");
+    const Run run = pic2text({QStringLiteral("--gray"), gray, QStringLiteral("--ordered"), m_rampFile});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, lfLines(m_ramp, gray));
+    QVERIFY(run.out.startsWith(' '));
+
+    // Full-width characters may be used as given; the text is UTF-8.
+    const QString wide = QStringLiteral("黑墨灰淡白　＃＊");
+    const Run wideRun = pic2text({QStringLiteral("--gray"), wide, QStringLiteral("--ordered"), m_rampFile});
+    QCOMPARE(wideRun.status, 0);
+    QCOMPARE(wideRun.out, lfLines(m_ramp, wide));
+}
+
+void TestPic2TextCli::printGray()
+{
+    const Run run = pic2text({QStringLiteral("--print-gray"), m_rampFile});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, orderByInk(grayPresets()[0].raw).toUtf8() + '\n');
+    QVERIFY(!run.out.isEmpty());
+}
+
+void TestPic2TextCli::fileOutputMatchesThePanel()
+{
+    const QString file = path(QStringLiteral("out.txt"));
+    const QString gray = orderByInk(grayPresets()[1].raw);
+    const Run run = pic2text({QStringLiteral("-o"), file, QStringLiteral("--preset"), QStringLiteral("94"), m_rampFile});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.isEmpty());
+
+    const QString panelFile = path(QStringLiteral("panel.txt"));
+    PicToTextConverter converter;
+    QCOMPARE(converter.PicToText(m_ramp, panelFile, gray, false), PicToTextConverter::Outcome::Done);
+    QCOMPARE(readBytes(file), readBytes(panelFile));
+    QVERIFY(readBytes(file).endsWith("\r\n"));
+
+    // Full-width characters go into the file as two bytes each.
+    const QString wide = QStringLiteral("黑墨灰淡白　＃＊");
+    QCOMPARE(pic2text({QStringLiteral("--gray"), wide, QStringLiteral("--ordered"), QStringLiteral("-o"), file,
+                       m_rampFile})
+                 .status,
+             0);
+    QCOMPARE(converter.PicToText(m_ramp, panelFile, wide, false), PicToTextConverter::Outcome::Done);
+    QCOMPARE(readBytes(file), readBytes(panelFile));
+}
+
+void TestPic2TextCli::appendIsAddMode()
+{
+    const QString file = path(QStringLiteral("append.txt"));
+    QVERIFY(writeBytes(file, "before\r\n"));
+    QCOMPARE(pic2text({QStringLiteral("-o"), file, QStringLiteral("--append"), m_rampFile}).status, 0);
+    QByteArray expected = "before\r\n" + QByteArray("\r\n").repeated(51);
+    const QString gray = orderByInk(grayPresets()[0].raw);
+    for (int y = 0; y < m_ramp.height(); ++y)
+        expected += expectedRow(m_ramp, y, gray, false) + "\r\n";
+    QCOMPARE(readBytes(file), expected);
+}
+
+void TestPic2TextCli::largeJpegStreamsAsTheWholePicture()
+{
+    // Tall enough for several bands, with rows that differ.
+    QImage picture(300, 9000, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 7 + y) % 256, (y / 3) % 256, (x ^ y) % 256));
+    const QString jpeg = path(QStringLiteral("tall.jpg"));
+    QVERIFY(picture.save(jpeg, "JPG", 85));
+    const QImage decoded = QImage(jpeg).convertToFormat(QImage::Format_RGB32);
+    const Run run = pic2text({jpeg});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, lfLines(decoded, orderByInk(grayPresets()[0].raw)));
+}
+
+void TestPic2TextCli::transparentPixelsAreWhite()
+{
+    QImage picture(3, 1, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(0, 0, qRgb(0, 0, 0));
+    const QString ico = path(QStringLiteral("dot.ico"));
+    QVERIFY(picture.save(ico, "ICO"));
+    const QString gray = QStringLiteral("#abcdef.");
+    const Run run = pic2text({QStringLiteral("--gray"), gray, QStringLiteral("--ordered"), ico});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QByteArray("#..\n"));
+}
+
+void TestPic2TextCli::failures_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("mention");
+    QTest::newRow("missing picture") << QStringList{QStringLiteral("missing.jpg")} << QStringLiteral("no such file");
+    QTest::newRow("not a picture") << QStringList{QStringLiteral("junk.gif")} << QStringLiteral("junk.gif");
+    QTest::newRow("huge picture") << QStringList{QStringLiteral("huge.bmp")} << QStringLiteral("too large");
+    QTest::newRow("huge picture, ordered")
+        << QStringList{QStringLiteral("--gray"), QStringLiteral("@#%*+=-."), QStringLiteral("--ordered"),
+                       QStringLiteral("huge.bmp")}
+        << QStringLiteral("too large");
+    QTest::newRow("grey too short") << QStringList{QStringLiteral("--gray"), QStringLiteral("1234567"),
+                                                   QStringLiteral("ramp.bmp")}
+                                    << QStringLiteral("fewer than 8");
+    QTest::newRow("grey of blanks") << QStringList{QStringLiteral("--gray"), QStringLiteral("        "),
+                                                   QStringLiteral("ramp.bmp")}
+                                    << QStringLiteral("blanks");
+    QTest::newRow("full-width grey to be ordered")
+        << QStringList{QStringLiteral("--gray"), QStringLiteral("黑墨灰淡白　＃＊"), QStringLiteral("ramp.bmp")}
+        << QStringLiteral("full-width");
+    QTest::newRow("grey too long") << QStringList{QStringLiteral("--gray"), QString(257, u'x'),
+                                                  QStringLiteral("--ordered"), QStringLiteral("ramp.bmp")}
+                                   << QStringLiteral("at most 256");
+}
+
+void TestPic2TextCli::failures()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, mention);
+    QVERIFY(writeBytes(path(QStringLiteral("junk.gif")), "GIF? no"));
+    QVERIFY(writeBytes(path(QStringLiteral("huge.bmp")), hugeBmpHeader(20000, 20000)));
+    for (QString &a : args) {
+        if (a.contains(u'.') && !a.startsWith(u'-') && a != QLatin1String("@#%*+=-."))
+            a = path(a);
+    }
+    // Neither standard output nor the file named by -o gets anything.
+    const QString file = path(QStringLiteral("never.txt"));
+    for (const QStringList &extra : {QStringList(), QStringList{QStringLiteral("-o"), file}}) {
+        const Run run = pic2text(extra + args);
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(QString::fromUtf8(run.err).contains(mention), run.err.constData());
+        QVERIFY(!QFile::exists(file));
+    }
+}
+
+void TestPic2TextCli::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no picture") << QStringList();
+    QTest::newRow("unknown preset") << QStringList{QStringLiteral("--preset"), QStringLiteral("odd"),
+                                                   QStringLiteral("x.bmp")};
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--wide"), QStringLiteral("x.bmp")};
+    QTest::newRow("append without file") << QStringList{QStringLiteral("--append"), QStringLiteral("x.bmp")};
+    QTest::newRow("ordered without grey") << QStringList{QStringLiteral("--ordered"), QStringLiteral("x.bmp")};
+    QTest::newRow("preset and grey") << QStringList{QStringLiteral("--preset"), QStringLiteral("94"),
+                                                    QStringLiteral("--gray"), QStringLiteral("12345678"),
+                                                    QStringLiteral("x.bmp")};
+    QTest::newRow("two pictures") << QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.bmp")};
+}
+
+void TestPic2TextCli::usageErrors()
+{
+    QFETCH(QStringList, args);
+    const Run run = pic2text(args);
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.contains("usage: zantoria-cli pic2text"));
+}
+
+int main(int argc, char **argv)
+{
+    Fonts::installSubstitutions();
+    QGuiApplication app(argc, argv);
+    TestPic2TextCli test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_pic2textcli.moc"
