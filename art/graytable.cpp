@@ -39,6 +39,18 @@ bool GrayTable::supports(QImage::Format format)
     return format == QImage::Format_RGB32 || format == QImage::Format_Grayscale8;
 }
 
+void GrayTable::grayLevels(const QImage &picture, int y, uchar *out)
+{
+    const int width = picture.width();
+    if (picture.format() == QImage::Format_Grayscale8) {
+        std::memcpy(out, picture.constScanLine(y), size_t(width));
+        return;
+    }
+    const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+    for (int x = 0; x < width; ++x)
+        out[x] = uchar(grayOf(line[x]));
+}
+
 qsizetype GrayTable::convertRow(const QImage &picture, int y, char *out) const
 {
     const int width = picture.width();

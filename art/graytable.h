@@ -26,6 +26,10 @@ public:
     // formats `supports` accepts.
     qsizetype convertRow(const QImage &picture, int y, char *out) const;
 
+    // The grey levels of row `y` of `picture` (a supported format), one
+    // byte a pixel: a picture of levels converts exactly as its original.
+    static void grayLevels(const QImage &picture, int y, uchar *out);
+
     // Formats read directly (no transparency); anything else is to be
     // flattened to QImage::Format_RGB32 first.
     static bool supports(QImage::Format format);

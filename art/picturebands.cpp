@@ -17,6 +17,8 @@ PictureBands::PictureBands(const QString &path)
 {
 }
 
+PictureBands::~PictureBands() = default;
+
 bool PictureBands::isProgressiveJpeg(const QString &path)
 {
     QFile file(path);
@@ -48,44 +50,68 @@ bool PictureBands::isProgressiveJpeg(const QString &path)
     return false;
 }
 
-PictureBands::Band PictureBands::next(QImage &band)
+PictureBands::Band PictureBands::fail(const QString &detail)
 {
-    if (!m_started) {
-        m_started = true;
-        QImageReader reader;
-        m_status = PictureLoader::inspect(reader, m_path);
-        if (!m_status.ok())
-            return Band::Failed;
-        m_size = m_status.claimedSize;
-        m_banded = m_size.isValid() && !m_size.isEmpty() && reader.format() == "jpeg"
-            && reader.supportsOption(QImageIOHandler::ClipRect) && !isProgressiveJpeg(m_path);
-        if (!m_banded) {
-            m_status = PictureLoader::read(reader, band);
-            if (!m_status.ok())
-                return Band::Failed;
-            m_size = band.size();
-            m_nextRow = m_size.height();
-            return Band::Ready;
-        }
-        m_bandRows = int(std::clamp<qsizetype>(kBandBytes / (qsizetype(m_size.width()) * 4), kMinBandRows,
-                                               m_size.height()));
-    }
-    if (m_nextRow >= m_size.height())
-        return Band::End;
-    // Each band is read afresh: a reader reads its picture once.
+    m_status.problem = PictureLoader::Problem::Unreadable;
+    m_status.detail = detail;
+    return Band::Failed;
+}
+
+PictureBands::Band PictureBands::start(QImage &band)
+{
+    m_started = true;
     QImageReader reader;
     m_status = PictureLoader::inspect(reader, m_path);
     if (!m_status.ok())
         return Band::Failed;
+    m_size = m_status.claimedSize;
+    const bool jpeg = m_size.isValid() && !m_size.isEmpty() && reader.format() == "jpeg";
+    if (jpeg && JpegRows::available()) {
+        m_direct = std::make_unique<JpegRows>(m_path);
+        if (m_direct->open() && m_direct->size() == m_size)
+            m_way = Way::Direct;
+        else
+            m_direct.reset();
+    }
+    if (m_way != Way::Direct && jpeg && reader.supportsOption(QImageIOHandler::ClipRect)
+        && !isProgressiveJpeg(m_path))
+        m_way = Way::PluginBands;
+    if (m_way == Way::Whole) {
+        m_status = PictureLoader::read(reader, band);
+        if (!m_status.ok())
+            return Band::Failed;
+        m_size = band.size();
+        m_nextRow = m_size.height();
+        return Band::Ready;
+    }
+    const qsizetype bandBytes = m_way == Way::Direct ? kDirectBandBytes : kBandBytes;
+    m_bandRows = int(std::clamp<qsizetype>(bandBytes / (qsizetype(m_size.width()) * 4), kMinBandRows,
+                                           m_size.height()));
+    return next(band);
+}
+
+PictureBands::Band PictureBands::next(QImage &band)
+{
+    if (!m_started)
+        return start(band);
+    if (m_nextRow >= m_size.height())
+        return Band::End;
     const int rows = std::min(m_bandRows, m_size.height() - m_nextRow);
-    reader.setClipRect(QRect(0, m_nextRow, m_size.width(), rows));
-    m_status = PictureLoader::read(reader, band);
-    if (!m_status.ok())
-        return Band::Failed;
-    if (band.size() != QSize(m_size.width(), rows)) {
-        m_status.problem = PictureLoader::Problem::Unreadable;
-        m_status.detail = QStringLiteral("the picture changed while it was being read");
-        return Band::Failed;
+    if (m_way == Way::Direct) {
+        if (!m_direct->read(band, rows))
+            return fail(QStringLiteral("cannot decode the picture (%1)").arg(m_direct->error()));
+    } else {
+        // Each band is read afresh: a reader reads its picture once.
+        QImageReader reader;
+        m_status = PictureLoader::inspect(reader, m_path);
+        if (!m_status.ok())
+            return Band::Failed;
+        reader.setClipRect(QRect(0, m_nextRow, m_size.width(), rows));
+        m_status = PictureLoader::read(reader, band);
+        if (!m_status.ok())
+            return Band::Failed;
+        if (band.size() != QSize(m_size.width(), rows))
+            return fail(QStringLiteral("the picture changed while it was being read"));
     }
     m_nextRow += rows;
     return Band::Ready;

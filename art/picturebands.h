@@ -1,22 +1,30 @@
 #pragma once
 
 // A picture read in horizontal bands of rows, for turning large pictures
-// into text without holding them whole: a baseline JPEG decodes a band of
-// rows by itself (the rows above are skipped, not rebuilt). Other pictures
-// come as one band.
+// into text without holding them whole. A JPEG comes straight from the JPEG
+// library where it is built in; otherwise a baseline JPEG decodes one band
+// at a time through the image plug-in (the rows above it are skipped, not
+// rebuilt). Other pictures come as one band.
 
+#include "jpegrows.h"
 #include "pictureloader.h"
 
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
 class PictureBands
 {
 public:
-    // About this many bytes of decoded rows at a time.
+    // About this many bytes of decoded rows at a time: a band through the
+    // plug-in costs a pass over the rows above it, so those are large; rows
+    // straight from the library cost nothing extra, so those stay in cache.
     static constexpr qsizetype kBandBytes = qsizetype(4) << 20;
+    static constexpr qsizetype kDirectBandBytes = qsizetype(256) << 10;
 
     explicit PictureBands(const QString &path);
+    ~PictureBands();
 
     enum class Band { Ready, End, Failed };
 
@@ -33,11 +41,17 @@ public:
     static bool isProgressiveJpeg(const QString &path);
 
 private:
+    enum class Way { Whole, PluginBands, Direct };
+
+    Band start(QImage &band);
+    Band fail(const QString &detail);
+
     QString m_path;
     PictureLoader::Result m_status;
     QSize m_size;
     int m_nextRow = 0;
     int m_bandRows = 0;
     bool m_started = false;
-    bool m_banded = false;
+    Way m_way = Way::Whole;
+    std::unique_ptr<JpegRows> m_direct;
 };

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <future>
+#include <utility>
 #include <memory>
 #include <optional>
 
@@ -157,6 +158,25 @@ std::optional<QString> grayProblem(const QString &text, bool ordered)
     return std::nullopt;
 }
 
+// Every band of the picture into one picture of grey levels.
+PictureBands::Band decodeToLevels(PictureBands &bands, QImage &levels)
+{
+    QImage band;
+    int row = 0;
+    for (;;) {
+        const PictureBands::Band got = bands.next(band);
+        if (got != PictureBands::Band::Ready)
+            return got;
+        if (levels.isNull())
+            levels = QImage(bands.size(), QImage::Format_Grayscale8);
+        if (levels.isNull() || row + band.height() > levels.height() || band.width() != levels.width())
+            return PictureBands::Band::Failed;
+        for (int y = 0; y < band.height(); ++y)
+            GrayTable::grayLevels(band, y, levels.scanLine(row + y));
+        row += band.height();
+    }
+}
+
 } // namespace
 
 int runPic2Text(int argc, char **argv)
@@ -176,46 +196,53 @@ int runPic2Text(int argc, char **argv)
     if (const auto problem = grayProblem(gray, o.ordered))
         return fail(*problem);
 
-    // The picture is read in bands so that a large one never sits in memory
+    // The picture is read in bands, so that a large one never sits in memory
     // whole. Ordering by ink needs fonts, and so a GUI application on the
     // platform that draws nowhere; decoding needs no application at all.
-    // With fonts to load, the first band is decoded meanwhile on a second
-    // thread, and nothing is written before it has come.
+    // With fonts to load, a second thread meanwhile decodes the picture into
+    // its grey levels (a quarter of its decoded size), which convert exactly
+    // as the picture itself; without, the bands stream straight through.
+    // Either way nothing is written before the picture has proved readable.
     qInstallMessageHandler(quietQt);
     PictureBands bands(o.image);
+    PicToTextConverter::BandSource source;
+    QImage levels;
     QImage firstBand;
-    PictureBands::Band first;
-    const bool needsFonts = !o.ordered;
-    std::unique_ptr<QGuiApplication> app;
     int appArgc = 1;
     char appName[] = "zantoria-cli";
     char *appArgv[] = {appName, nullptr};
-    if (needsFonts) {
+    std::unique_ptr<QGuiApplication> app;
+    const auto unreadable = [&] {
+        const QString detail = bands.status().detail;
+        return fail(o.image + QStringLiteral(": ")
+                    + (detail.isEmpty() ? QStringLiteral("cannot decode the picture") : detail));
+    };
+    if (!o.ordered) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         Fonts::installSubstitutions();
         app = std::make_unique<QGuiApplication>(appArgc, appArgv);
-        auto decoding = std::async(std::launch::async, [&] { return bands.next(firstBand); });
+        auto decoding = std::async(std::launch::async, [&] { return decodeToLevels(bands, levels); });
         gray = orderByInk(gray);
-        first = decoding.get();
+        if (decoding.get() == PictureBands::Band::Failed)
+            return unreadable();
+        source = PicToTextConverter::singleBand(levels);
     } else {
-        first = bands.next(firstBand);
+        if (bands.next(firstBand) == PictureBands::Band::Failed)
+            return unreadable();
+        source = [&, pending = true](QImage &band) mutable {
+            if (!pending)
+                return bands.next(band);
+            pending = false;
+            band = std::move(firstBand);
+            return PictureBands::Band::Ready;
+        };
     }
-    if (first == PictureBands::Band::Failed)
-        return fail(o.image + QStringLiteral(": ") + bands.status().detail);
     if (o.printGray)
         std::fprintf(stderr, "%s\n", qUtf8Printable(gray));
 
-    const PicToTextConverter::BandSource source = [&, pending = first == PictureBands::Band::Ready](
-                                                      QImage &band) mutable {
-        if (!pending)
-            return bands.next(band);
-        pending = false;
-        band = std::move(firstBand);
-        return PictureBands::Band::Ready;
-    };
     const auto failed = [&](PicToTextConverter::Outcome outcome, const QString &target) {
         if (outcome == PicToTextConverter::Outcome::ReadFailed)
-            return fail(o.image + QStringLiteral(": ") + bands.status().detail);
+            return unreadable();
         return fail(target + QStringLiteral(": cannot write"));
     };
 

@@ -13,6 +13,7 @@ packages=(
     libbenchmark-dev
     g++-mingw-w64-x86-64
     jp2a time
+    libjpeg62-turbo-dev
 )
 missing=()
 for p in "${packages[@]}"; do

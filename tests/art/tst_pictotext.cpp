@@ -9,6 +9,7 @@
 #include "art/graypresets.h"
 #include "art/graytable.h"
 #include "art/pictotextconverter.h"
+#include "art/picturebands.h"
 #include "art/pictureloader.h"
 #include "art/pictureparticulars.h"
 #include "gifwriter.h"
@@ -78,6 +79,9 @@ private Q_SLOTS:
     void loaderReadsTransparentAsWhite_data();
     void loaderReadsTransparentAsWhite();
     void loaderReportsUnreadable();
+
+    void bandsMatchWholePicture_data();
+    void bandsMatchWholePicture();
 
     void sizeCaption_data();
     void sizeCaption();
@@ -469,6 +473,57 @@ void TestPicToText::loaderReportsUnreadable()
     const PictureLoader::Result result = PictureLoader::load(junk);
     QCOMPARE(result.problem, PictureLoader::Problem::Unreadable);
     QVERIFY(!result.detail.isEmpty());
+}
+
+void TestPicToText::bandsMatchWholePicture_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<bool>("progressive");
+    QTest::newRow("jpeg") << QStringLiteral("jpg") << false << false;
+    QTest::newRow("grey jpeg") << QStringLiteral("jpg") << true << false;
+    QTest::newRow("progressive jpeg") << QStringLiteral("jpg") << false << true;
+    QTest::newRow("bmp") << QStringLiteral("bmp") << false << false;
+}
+
+void TestPicToText::bandsMatchWholePicture()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, grey);
+    QFETCH(bool, progressive);
+    // Tall and irregular, so that bands end mid-block and rows differ.
+    QImage picture(613, 1501, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 5 + y) % 256, (y * 3) % 256, (x ^ y) % 256));
+    if (grey)
+        picture = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QString file = path(QStringLiteral("bands.") + format);
+    QImageWriter writer(file);
+    writer.setQuality(80);
+    writer.setProgressiveScanWrite(progressive);
+    QVERIFY(writer.write(picture));
+    QCOMPARE(PictureBands::isProgressiveJpeg(file), progressive);
+
+    const PictureLoader::Result whole = PictureLoader::load(file);
+    QVERIFY(whole.ok());
+    PictureBands bands(file);
+    QImage band;
+    int row = 0;
+    PictureBands::Band got;
+    while ((got = bands.next(band)) == PictureBands::Band::Ready) {
+        QCOMPARE(band.format(), whole.image.format());
+        for (int y = 0; y < band.height(); ++y) {
+            QVERIFY2(std::memcmp(band.constScanLine(y), whole.image.constScanLine(row + y),
+                                 size_t(band.width() * band.depth() / 8))
+                         == 0,
+                     qPrintable(QStringLiteral("row %1").arg(row + y)));
+        }
+        row += band.height();
+    }
+    QCOMPARE(got, PictureBands::Band::End);
+    QCOMPARE(row, whole.image.height());
+    QCOMPARE(bands.size(), whole.image.size());
 }
 
 void TestPicToText::sizeCaption_data()
