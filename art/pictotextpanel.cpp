@@ -47,14 +47,15 @@ const std::array<const char *, 5> kButtonCaptions = {"从外部选择要磨牙�
 
 // Where everything sits on the 417 × 385 panel: resources, preview and
 // particulars side by side on top, the grey settings below them, then the
-// buttons, and the display filling the rest.
-const QRect kFrameRects[4] = {QRect(4, 0, 130, 130), QRect(138, 0, 136, 130), QRect(278, 0, 135, 130),
-                              QRect(4, 132, 409, 62)};
-const QRect kButtonRects[5] = {QRect(5, 201, 196, 22), QRect(206, 201, 100, 22), QRect(311, 201, 101, 22),
-                               QRect(206, 228, 100, 22), QRect(311, 228, 101, 22)};
-const QRect kAddModeRect(10, 230, 120, 18);
-const QRect kDisplayRect(4, 256, 409, 126);
-const QRect kPreviewRect(8, 18, 120, 104);
+// buttons, and the display, as large as it can be, filling the rest.
+const QRect kFrameRects[4] = {QRect(4, 0, 196, 112), QRect(204, 0, 100, 112), QRect(308, 0, 105, 112),
+                              QRect(4, 114, 409, 62)};
+const QRect kButtonRects[5] = {QRect(5, 182, 196, 22), QRect(206, 182, 100, 22), QRect(311, 182, 101, 22),
+                               QRect(206, 209, 100, 22), QRect(311, 209, 101, 22)};
+const QRect kAddModeRect(10, 211, 120, 18);
+const QRect kDisplayRect(4, 236, 409, 146);
+const QRect kPreviewRect(6, 18, 88, 88);
+const QRect kSourceListRect(100, 16, 90, 90);
 
 QString sourceCaption(int option)
 {
@@ -90,12 +91,12 @@ void PicToTextPanel::buildControls()
     for (int i = 0; i < 3; ++i) {
         optMYSource[i] = new QRadioButton(sourceCaption(i), frameMY[0]);
         optMYSource[i]->setObjectName(QStringLiteral("optMYSource%1").arg(i));
-        optMYSource[i]->setGeometry(10, 17 + i * 18, 112, 18);
+        optMYSource[i]->setGeometry(8, 22 + i * 26, 90, 20);
     }
     optMYSource[0]->setChecked(true);
     lstMYSource = new QListWidget(frameMY[0]);
     lstMYSource->setObjectName(QStringLiteral("lstMYSource"));
-    lstMYSource->setGeometry(8, 74, 114, 50);
+    lstMYSource->setGeometry(kSourceListRect);
     lstMYSource->setMouseTracking(true);
     lstMYSource->viewport()->installEventFilter(this);
 
@@ -117,7 +118,7 @@ void PicToTextPanel::buildControls()
     for (int i = 0; i < 4; ++i) {
         QLabel *label = new QLabel(QString::fromUtf8(labelCaptions[i]), frameMY[2]);
         label->setObjectName(QString::fromLatin1(labelNames[i]));
-        label->setGeometry(10, 22 + i * 26, 118, 20);
+        label->setGeometry(7, 20 + i * 22, 95, 20);
         *labels[i] = label;
     }
     lblMYPicName->setMouseTracking(true);

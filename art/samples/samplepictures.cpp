@@ -17,11 +17,23 @@ const QColor kSun(255, 214, 40);
 
 enum class Look { Smile, Laugh, Wink, Surprise, Cool };
 
+// The drawings are made on a 64-pixel grid and come out at 40 pixels: one
+// character a pixel, a 40-row picture fits the display at its starting size
+// and is a fair width for a chat window.
+constexpr double kScale = 40.0 / 64.0;
+
 QImage canvas(int w, int h, bool transparent)
 {
-    QImage image(w, h, QImage::Format_ARGB32);
+    QImage image(int(std::lround(w * kScale)), int(std::lround(h * kScale)), QImage::Format_ARGB32);
     image.fill(transparent ? Qt::transparent : Qt::white);
     return image;
+}
+
+// A painter on the picture that takes coordinates of the 64-pixel grid.
+void gridPainter(QPainter &p, QImage &image)
+{
+    p.begin(&image);
+    p.scale(kScale, kScale);
 }
 
 QPen inkPen(double width)
@@ -98,7 +110,8 @@ void face(QPainter &p, const QRectF &r, Look look)
 QImage emoticon(Look look, bool transparent)
 {
     QImage image = canvas(64, 64, transparent);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing, !transparent); // hard edges keep a GIF palette small
     face(p, QRectF(3, 3, 58, 58), look);
     return image;
@@ -120,7 +133,8 @@ QPainterPath heartPath(const QRectF &r)
 QImage hearts()
 {
     QImage image = canvas(80, 64, false);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(inkPen(2.5));
     p.setBrush(QColor(230, 40, 70));
@@ -151,9 +165,10 @@ QPainterPath starPath(QPointF centre, double outer, double inner)
 QImage stars()
 {
     QImage image = canvas(80, 64, false);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(image.rect(), QColor(25, 30, 70)); // a night sky: the stars come out light
+    p.fillRect(QRectF(0, 0, 80, 64), QColor(25, 30, 70)); // a night sky: the stars come out light
     p.setPen(QPen(QColor(255, 240, 160), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(255, 220, 60));
     p.drawPath(starPath(QPointF(30, 34), 26, 11));
@@ -165,7 +180,8 @@ QImage stars()
 QImage cake()
 {
     QImage image = canvas(64, 64, true);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setPen(inkPen(2));
     p.setBrush(QColor(250, 230, 200));
     p.drawRect(QRectF(8, 34, 48, 24));
@@ -186,7 +202,8 @@ QImage cake()
 QImage moon()
 {
     QImage image = canvas(64, 64, true);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath disc;
     disc.addEllipse(QRectF(6, 6, 52, 52));
@@ -206,7 +223,8 @@ QImage moon()
 QImage cat()
 {
     QImage image = canvas(64, 64, false);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(inkPen(2.5));
     p.setBrush(QColor(245, 160, 70));
@@ -235,7 +253,8 @@ QImage cat()
 QImage robot()
 {
     QImage image = canvas(64, 64, true);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setPen(inkPen(2));
     p.setBrush(QColor(170, 180, 200));
     p.drawLine(32, 4, 32, 12);
@@ -263,7 +282,8 @@ QImage robot()
 QImage panda()
 {
     QImage image = canvas(64, 64, true);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(inkPen(2));
     p.setBrush(kInk);
@@ -298,7 +318,8 @@ QImage panda()
 QImage cool()
 {
     QImage image = canvas(72, 72, false);
-    QPainter p(&image);
+    QPainter p;
+    gridPainter(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     // A cap drawn behind the face, peak to the side.
     p.setPen(inkPen(2.5));
