@@ -50,27 +50,36 @@ QString decode(QByteArrayView bytes)
 {
     // A lone 0x80 can only be "€" where a character starts: inside a
     // two-byte code it is an ordinary trail byte. So walk the code structure
-    // and hand the stretches between such bytes to the decoder.
+    // and hand the stretches between such bytes to the decoder. A lead byte
+    // that starts no whole character (cut off at the end of the file, or a
+    // four-byte form that breaks off) becomes U+FFFD here: the decoder would
+    // wait for the rest of it and drop it silently.
     QString out;
     out.reserve(bytes.size());
     const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype n = bytes.size();
+    const auto isDigit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
     qsizetype segmentStart = 0;
     qsizetype i = 0;
+    const auto standIn = [&](QChar c) {
+        decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
+        out += c;
+        segmentStart = ++i;
+    };
     while (i < n) {
         const unsigned char c = b[i];
-        if (c < 0x80) {
+        if (c < 0x80 || c == 0xFF) {
             ++i;
         } else if (c == 0x80) {
-            decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
-            out += QChar(kEuro);
-            segmentStart = ++i;
-        } else if (c == 0xFF) {
-            ++i;
-        } else if (i + 1 < n && b[i + 1] >= 0x30 && b[i + 1] <= 0x39) {
-            i += (i + 3 < n) ? 4 : n - i;
+            standIn(QChar(kEuro));
+        } else if (i + 1 >= n) {
+            standIn(QChar(QChar::ReplacementCharacter));
+        } else if (!isDigit(b[i + 1])) {
+            i += 2;
+        } else if (i + 3 < n && b[i + 2] >= 0x81 && b[i + 2] <= 0xFE && isDigit(b[i + 3])) {
+            i += 4;
         } else {
-            i += (i + 1 < n) ? 2 : 1;
+            standIn(QChar(QChar::ReplacementCharacter));
         }
     }
     decodeSegment(bytes.sliced(segmentStart, n - segmentStart), out);

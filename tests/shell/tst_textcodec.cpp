@@ -15,6 +15,8 @@ private Q_SLOTS:
     void roundTripsEveryKindOfCharacter();
     void euroIsOneByteOnlyWhereACharacterStarts();
     void invalidBytesBecomeReplacementCharacters();
+    void damagedCharactersAreNeverDropped_data();
+    void damagedCharactersAreNeverDropped();
     void byteLengthMatchesEncoding_data();
     void byteLengthMatchesEncoding();
     void fullWidthMeansTwoOrMoreBytes();
@@ -79,6 +81,32 @@ void TestTextCodec::invalidBytesBecomeReplacementCharacters()
     QVERIFY(text.startsWith(u'A'));
     QVERIFY(text.contains(QChar(QChar::ReplacementCharacter)));
     QVERIFY(text.contains(u'B'));
+}
+
+void TestTextCodec::damagedCharactersAreNeverDropped_data()
+{
+    // A file cut short, or a four-byte form that breaks off, keeps a stand-in
+    // for what was there and every whole character around it.
+    const QChar bad(QChar::ReplacementCharacter);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lead byte alone") << QByteArray::fromHex("d6") << QString(bad);
+    QTest::newRow("cut after a letter") << QByteArray::fromHex("41d6") << u'A' + QString(bad);
+    QTest::newRow("cut after a character") << QByteArray::fromHex("d6d0d6") << QStringLiteral("中") + bad;
+    QTest::newRow("four-byte form cut after two") << QByteArray::fromHex("8130") << bad + QStringLiteral("0");
+    QTest::newRow("four-byte form cut after three") << QByteArray::fromHex("813081") << bad + QStringLiteral("0") + bad;
+    QTest::newRow("four-byte form breaking off") << QByteArray::fromHex("d6304142") << bad + QStringLiteral("0AB");
+    QTest::newRow("broken form before a euro") << QByteArray::fromHex("d63041d680")
+                                               << bad + QStringLiteral("0A") + QChar(0x8B24);
+    QTest::newRow("cut before a euro") << QByteArray::fromHex("41d6" "80") << u'A' + QString(QChar(0x8B24));
+    QTest::newRow("whole four-byte form") << QByteArray::fromHex("81308130") << QString(QChar(0x80));
+}
+
+void TestTextCodec::damagedCharactersAreNeverDropped()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(TextCodec::decode(bytes), text);
 }
 
 void TestTextCodec::byteLengthMatchesEncoding_data()
