@@ -5,7 +5,9 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -22,9 +24,13 @@ QSize bmpClaim(const QString &path)
     const QByteArray head = file.read(26);
     if (head.size() < 26 || !head.startsWith("BM"))
         return QSize();
-    const qint32 width = qFromLittleEndian<qint32>(head.constData() + 18);
-    const qint32 height = qFromLittleEndian<qint32>(head.constData() + 22);
-    return QSize(std::abs(width), std::abs(height)); // a negative height means top-down rows
+    // A negative height means top-down rows. The most negative value has no
+    // positive int; it is absurd anyway, so it reads as the largest.
+    const auto side = [](qint32 v) {
+        return int(std::min<qint64>(std::abs(qint64(v)), std::numeric_limits<int>::max()));
+    };
+    return QSize(side(qFromLittleEndian<qint32>(head.constData() + 18)),
+                 side(qFromLittleEndian<qint32>(head.constData() + 22)));
 }
 
 } // namespace

@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 using namespace ArtFixtures;
 
 namespace {
@@ -76,6 +78,8 @@ private Q_SLOTS:
 
     void loaderRefusesHugeClaims_data();
     void loaderRefusesHugeClaims();
+    void loaderRefusesTopDownBmpClaims_data();
+    void loaderRefusesTopDownBmpClaims();
     void loaderReadsTransparentAsWhite_data();
     void loaderReadsTransparentAsWhite();
     void loaderReportsUnreadable();
@@ -435,6 +439,25 @@ void TestPicToText::loaderRefusesHugeClaims()
     QCOMPARE(result.claimedSize, QSize(width, height));
     QVERIFY(result.image.isNull());
     QVERIFY(result.detail.contains(QStringLiteral("too large")));
+}
+
+void TestPicToText::loaderRefusesTopDownBmpClaims_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("claimed");
+    QTest::newRow("top-down 20000") << -20000 << 20000;
+    QTest::newRow("most negative height") << std::numeric_limits<int>::min() << std::numeric_limits<int>::max();
+}
+
+void TestPicToText::loaderRefusesTopDownBmpClaims()
+{
+    QFETCH(int, height);
+    QFETCH(int, claimed);
+    const QString file = path(QStringLiteral("topdown.bmp"));
+    QVERIFY(writeBytes(file, hugeBmpHeader(100, height)));
+    const PictureLoader::Result result = PictureLoader::load(file);
+    QCOMPARE(result.problem, PictureLoader::Problem::TooLarge);
+    QCOMPARE(result.claimedSize, QSize(100, claimed));
 }
 
 void TestPicToText::loaderReadsTransparentAsWhite_data()
