@@ -79,6 +79,30 @@ QByteArray hugeGifHeader(int width, int height)
     return bytes;
 }
 
+QByteArray hugeJpegHeader(int width, int height)
+{
+    QByteArray bytes("\xFF\xD8", 2);
+    auto segment = [&](uchar marker, const QByteArray &body) {
+        bytes.append(char(0xFF));
+        bytes.append(char(marker));
+        const int length = int(body.size()) + 2;
+        bytes.append(char(length >> 8));
+        bytes.append(char(length & 0xFF));
+        bytes.append(body);
+    };
+    for (char table : {0, 1})
+        segment(0xDB, char(table) + QByteArray(64, 1)); // quantisation tables
+    QByteArray frame;
+    frame.append(char(8));
+    frame.append(char(height >> 8)).append(char(height & 0xFF));
+    frame.append(char(width >> 8)).append(char(width & 0xFF));
+    frame.append(QByteArray("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10)); // Y 2x2, Cb, Cr
+    segment(0xC0, frame);
+    segment(0xDA, QByteArray("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
+    bytes.append(QByteArray(16, '\0'));
+    return bytes;
+}
+
 QByteArray expectedRow(const QImage &picture, int y, const QString &gray, bool utf8)
 {
     QString row;

@@ -23,6 +23,8 @@ QByteArray readBytes(const QString &path);
 QByteArray hugeBmpHeader(int width, int height);
 // The same for a GIF: screen and image descriptor, then one empty block.
 QByteArray hugeGifHeader(int width, int height);
+// The same for a baseline JPEG: tables, frame and scan headers, no data.
+QByteArray hugeJpegHeader(int width, int height);
 
 // Every character of an ordered grey string that a grey level selects,
 // found the slow way, one level at a time.

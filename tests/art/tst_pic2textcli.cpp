@@ -208,6 +208,11 @@ void TestPic2TextCli::failures_data()
     QTest::newRow("missing picture") << QStringList{QStringLiteral("missing.jpg")} << QStringLiteral("no such file");
     QTest::newRow("not a picture") << QStringList{QStringLiteral("junk.gif")} << QStringLiteral("junk.gif");
     QTest::newRow("huge picture") << QStringList{QStringLiteral("huge.bmp")} << QStringLiteral("too large");
+    QTest::newRow("huge jpeg") << QStringList{QStringLiteral("huge.jpg")} << QStringLiteral("too large");
+    QTest::newRow("huge jpeg, ordered")
+        << QStringList{QStringLiteral("--gray"), QStringLiteral("@#%*+=-."), QStringLiteral("--ordered"),
+                       QStringLiteral("huge.jpg")}
+        << QStringLiteral("too large");
     QTest::newRow("huge picture, ordered")
         << QStringList{QStringLiteral("--gray"), QStringLiteral("@#%*+=-."), QStringLiteral("--ordered"),
                        QStringLiteral("huge.bmp")}
@@ -232,6 +237,7 @@ void TestPic2TextCli::failures()
     QFETCH(QString, mention);
     QVERIFY(writeBytes(path(QStringLiteral("junk.gif")), "GIF? no"));
     QVERIFY(writeBytes(path(QStringLiteral("huge.bmp")), hugeBmpHeader(20000, 20000)));
+    QVERIFY(writeBytes(path(QStringLiteral("huge.jpg")), hugeJpegHeader(20000, 20000)));
     for (QString &a : args) {
         if (a.contains(u'.') && !a.startsWith(u'-') && a != QLatin1String("@#%*+=-."))
             a = path(a);

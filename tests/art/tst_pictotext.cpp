@@ -424,6 +424,8 @@ void TestPicToText::loaderRefusesHugeClaims_data()
     QTest::newRow("gif 20000 x 20000") << QStringLiteral("gif") << 20000 << 20000;
     QTest::newRow("one side too long") << QStringLiteral("bmp") << 16385 << 1;
     QTest::newRow("too many pixels") << QStringLiteral("gif") << 8001 << 8000;
+    QTest::newRow("jpeg 20000 x 20000") << QStringLiteral("jpg") << 20000 << 20000;
+    QTest::newRow("jpeg, too many pixels") << QStringLiteral("jpg") << 9000 << 8000;
 }
 
 void TestPicToText::loaderRefusesHugeClaims()
@@ -432,8 +434,9 @@ void TestPicToText::loaderRefusesHugeClaims()
     QFETCH(int, width);
     QFETCH(int, height);
     const QString file = path(QStringLiteral("huge.") + suffix);
-    QVERIFY(writeBytes(file, suffix == QLatin1String("bmp") ? hugeBmpHeader(width, height)
-                                                             : hugeGifHeader(width, height)));
+    QVERIFY(writeBytes(file, suffix == QLatin1String("bmp")   ? hugeBmpHeader(width, height)
+                             : suffix == QLatin1String("gif") ? hugeGifHeader(width, height)
+                                                              : hugeJpegHeader(width, height)));
     const PictureLoader::Result result = PictureLoader::load(file);
     QCOMPARE(result.problem, PictureLoader::Problem::TooLarge);
     QCOMPARE(result.claimedSize, QSize(width, height));
