@@ -260,6 +260,9 @@ void SpacefoldWindow::Zip()
     m_startedAt = QDateTime::currentSecsSinceEpoch();
     m_zipTimer->start();
     const QString text = m_textBox->text();
+    // The boxes stay live during a run; a change counts from the next one,
+    // so a run never mixes the passes of two settings.
+    const ZipOptions options = m_options;
     sizeBefore = ZipStatistics::textSize(text);
     m_lblInfA->setText(kZipping);
 
@@ -272,7 +275,7 @@ void SpacefoldWindow::Zip()
 
     QString result;
     try {
-        result = ::Zip(text, m_options, hooks);
+        result = ::Zip(text, options, hooks);
     } catch (const ZipAbandoned &) {
         m_zipping = false;
         InitLbl();

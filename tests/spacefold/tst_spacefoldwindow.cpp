@@ -86,6 +86,7 @@ private Q_SLOTS:
     void zipShowsTheStatistics();
     void runShowsEachPassAndLocksTheBox();
     void runIsNeverReentered();
+    void optionsTickedDuringARunCountFromTheNext();
     void closingDuringARunEndsIt();
     void fromClipboard();
     void fromFile();
@@ -232,6 +233,20 @@ void TestSpacefoldWindow::runIsNeverReentered()
     w->Btn_Click(2);
     QCOMPARE(observer.statuses, (QStringList{u"文本状态：正在压缩后置空格..."_qs, u"文本状态：正在压缩前置空格..."_qs}));
     QCOMPARE(w->textBox()->text(), u"a\r\nb"_qs);
+}
+
+void TestSpacefoldWindow::optionsTickedDuringARunCountFromTheNext()
+{
+    const auto w = makeWindow();
+    w->textBox()->setText(u"  a  b\r\n  c  d"_qs);
+    SpacefoldWindow *window = w.get();
+    RunObserver observer(*w, [window] { window->chk(2)->setChecked(true); });
+    w->Btn_Click(2);
+    QCOMPARE(observer.statuses, QStringList{u"文本状态：正在压缩前置空格..."_qs});
+    QCOMPARE(w->textBox()->text(), u"a  b\r\nc  d"_qs);
+    QVERIFY(w->options().optInner);
+    w->Btn_Click(2);
+    QCOMPARE(w->textBox()->text(), u"ab\r\ncd"_qs);
 }
 
 void TestSpacefoldWindow::closingDuringARunEndsIt()
