@@ -7,7 +7,29 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <map>
+#include <memory>
+
 namespace Startup {
+
+namespace {
+
+// The locks this process holds, one per title, kept until it ends.
+std::map<QString, std::unique_ptr<QLockFile>> &heldLocks()
+{
+    static std::map<QString, std::unique_ptr<QLockFile>> locks;
+    return locks;
+}
+
+} // namespace
+
+QString instanceLockPath(const QString &title)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return dir + u"/zantoria-" + QString::number(qHash(title)) + u".lock";
+}
 
 bool anotherCopyRestored(const QString &title)
 {
@@ -19,13 +41,14 @@ bool anotherCopyRestored(const QString &title)
         }
         return false;
     }
-    // No window system to ask: the lock lives as long as this process.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    static QLockFile lock(dir + u"/zantoria-" + QString::number(qHash(title)) + u".lock");
-    lock.setStaleLockTime(0);
-    return !lock.tryLock(0);
+    // No window system to ask: whoever holds the title's lock is the copy
+    // that runs. Asking again from the copy that holds it finds no other.
+    std::unique_ptr<QLockFile> &lock = heldLocks()[title];
+    if (!lock) {
+        lock = std::make_unique<QLockFile>(instanceLockPath(title));
+        lock->setStaleLockTime(0); // only a lock whose process has ended is stale
+    }
+    return !lock->isLocked() && !lock->tryLock(0);
 }
 
 } // namespace Startup

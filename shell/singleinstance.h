@@ -10,4 +10,7 @@ namespace Startup {
 // so it lives beside the core helpers rather than with the main window.
 bool anotherCopyRestored(const QString &title);
 
+// Where the stand-in lock of a title lives; the same in every process.
+QString instanceLockPath(const QString &title);
+
 } // namespace Startup

@@ -1,8 +1,12 @@
-// Two real copies of Zantoria on a real X server with a window manager.
+// Two real copies of Zantoria on a real X server with a window manager, and
+// the per-user lock that stands in where no window system can be asked.
 
 #include "platform/windowsystem.h"
+#include "shell/singleinstance.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLockFile>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
@@ -41,6 +45,8 @@ class TestSingleInstance : public QObject
 
 private Q_SLOTS:
     void secondCopyRestoresTheFirstAndEnds();
+    void withoutAWindowSystemEachTitleHasALockOfItsOwn();
+    void withoutAWindowSystemTheSecondCopyEndsAtOnce();
 };
 
 void TestSingleInstance::secondCopyRestoresTheFirstAndEnds()
@@ -77,6 +83,71 @@ void TestSingleInstance::secondCopyRestoresTheFirstAndEnds()
         first.kill();
         first.waitForFinished(5000);
     }
+}
+
+void TestSingleInstance::withoutAWindowSystemEachTitleHasALockOfItsOwn()
+{
+    auto previous = platform::setWindowSystem(platform::createNullWindowSystem());
+    const QString title = QStringLiteral("『Zantoria』 lock test %1").arg(QCoreApplication::applicationPid());
+    const QString other = title + QStringLiteral(" other");
+    const QString elsewhere = title + QStringLiteral(" held elsewhere");
+
+    QVERIFY(!Startup::anotherCopyRestored(title));
+    // The copy holding the lock asks again and still finds no other copy.
+    QVERIFY(!Startup::anotherCopyRestored(title));
+    // Another title is another program: it gets a lock of its own.
+    QVERIFY(!Startup::anotherCopyRestored(other));
+    QVERIFY(Startup::instanceLockPath(other) != Startup::instanceLockPath(title));
+    QLockFile otherCopy(Startup::instanceLockPath(elsewhere));
+    QVERIFY(otherCopy.tryLock(0));
+    QVERIFY(Startup::anotherCopyRestored(elsewhere));
+
+    platform::setWindowSystem(std::move(previous));
+}
+
+void TestSingleInstance::withoutAWindowSystemTheSecondCopyEndsAtOnce()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString lockPath = Startup::instanceLockPath(QString::fromStdString(kTitle));
+    {
+        QLockFile leftOver(lockPath);
+        leftOver.removeStaleLockFile();
+    }
+
+    const QString program = QStringLiteral(ZANTORIA_PROGRAM_DIR "/Zantoria");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.setProcessChannelMode(QProcess::ForwardedChannels);
+    first.start(program, {});
+    QVERIFY(first.waitForStarted());
+    QLockFile probe(lockPath);
+    const auto heldByFirst = [&] {
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        return probe.getLockInfo(&pid, &host, &app) && pid == first.processId();
+    };
+    QVERIFY2(waitFor(heldByFirst, 30000), "the first copy never took the lock");
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.start(program, {});
+    QVERIFY(second.waitForFinished(15000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(heldByFirst());
+
+    first.terminate();
+    if (!first.waitForFinished(5000)) {
+        first.kill();
+        first.waitForFinished(5000);
+    }
+    probe.removeStaleLockFile();
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
