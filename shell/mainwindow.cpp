@@ -135,6 +135,9 @@ void MainWindow::Form_Load(const std::function<void(const QString &)> &announce)
     btnSysMenu_Click(1);
     StartTime = QTime::currentTime();
     m_startMs = m_clock();
+    // Ticks fall on whole seconds after the start, so the display never lags
+    // behind the time it shows by most of a second.
+    timeState->start();
     timeState_Timer();
 }
 
@@ -276,6 +279,7 @@ void MainWindow::InitStateBar()
     timeState = new QTimer(this);
     timeState->setObjectName(QStringLiteral("timeState"));
     timeState->setInterval(1000);
+    timeState->setTimerType(Qt::PreciseTimer); // a coarse one may fire early and show a second twice
     connect(timeState, &QTimer::timeout, this, &MainWindow::timeState_Timer);
     timeState->start();
 }

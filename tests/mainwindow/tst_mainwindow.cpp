@@ -12,7 +12,9 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void beginBarHoverIsFramedOnTheStateBar();
     void beginBarFoldsTheColumnAndSwapsItsIcon();
     void runningTimeCountsFromTheEndOfLoading();
+    void firstTickAfterLoadingShowsOneSecond();
     void controlButtonShowsAboutInPlace();
     void windowIsSkinnedWithoutMaximise();
     void lastEntryAndCloseButtonEndTheWindow_data();
@@ -266,6 +269,21 @@ void TestMainWindow::runningTimeCountsFromTheEndOfLoading()
     m_now += (25 * 3600 + 3 * 60 + 6) * 1000LL;
     w.timeState_Timer();
     QCOMPARE(w.lblStateTime()->text(), QStringLiteral("25:03:07"));
+}
+
+void TestMainWindow::firstTickAfterLoadingShowsOneSecond()
+{
+    // On the real clock, with loading taking a while after the clock was built.
+    MainWindow w(m_dir->path());
+    w.Form_Load([](const QString &text) {
+        if (text == QStringLiteral("初始化完毕"))
+            QThread::msleep(300);
+    });
+    auto *timer = w.findChild<QTimer *>(QStringLiteral("timeState"));
+    QVERIFY(timer);
+    QSignalSpy ticks(timer, &QTimer::timeout);
+    QVERIFY(ticks.wait(3000));
+    QCOMPARE(w.lblStateTime()->text(), QStringLiteral("00:00:01"));
 }
 
 void TestMainWindow::controlButtonShowsAboutInPlace()
