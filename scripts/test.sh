@@ -6,14 +6,26 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-display=":$((90 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a display number nobody else uses on this machine and
+# tells it through a file descriptor.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
     [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
     kill "$xvfb_pid" 2>/dev/null || true
+    rm -f "$display_file"
 }
 trap cleanup EXIT
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+    echo "Xvfb did not start" >&2
+    exit 1
+fi
+display=":$(head -n 1 "$display_file")"
 for _ in $(seq 50); do
     DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
