@@ -99,8 +99,9 @@ void DisplayArea::enforceLimit()
     if (current.size() <= m_maxLength)
         return;
     m_enforcing = true;
+    // Neither a line break nor a character beyond the basic plane is cut in half.
     QString kept = current.left(m_maxLength);
-    if (kept.endsWith(u'\r'))
+    if (kept.endsWith(u'\r') || (!kept.isEmpty() && kept.back().isHighSurrogate()))
         kept.chop(1);
     setText(kept);
     moveCursor(QTextCursor::End);

@@ -1,0 +1,101 @@
+#include "shell/displayarea.h"
+#include "shell/fonts.h"
+#include "shell/textcodec.h"
+#include "tempprogramdir.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextCursor>
+
+class TestDisplayArea : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Fonts::installSubstitutions(); }
+    void textAndSelectionSpeakCrLf_data();
+    void textAndSelectionSpeakCrLf();
+    void limitCutsWhatGoesBeyond_data();
+    void limitCutsWhatGoesBeyond();
+    void loadsAndSavesThroughTheCodec();
+    void failedLoadKeepsTheText();
+};
+
+void TestDisplayArea::textAndSelectionSpeakCrLf_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("crlf") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("lone lf") << QStringLiteral("a\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("lone cr") << QStringLiteral("a\rb") << QStringLiteral("a\r\nb");
+    QTest::newRow("empty lines") << QStringLiteral("\r\n\r\n中") << QStringLiteral("\r\n\r\n中");
+    QTest::newRow("full-width blanks") << QStringLiteral("　★　") << QStringLiteral("　★　");
+}
+
+void TestDisplayArea::textAndSelectionSpeakCrLf()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, text);
+    DisplayArea area;
+    area.setText(given);
+    QCOMPARE(area.text(), text);
+    area.selectAll();
+    QCOMPARE(area.selectedText(), text);
+}
+
+void TestDisplayArea::limitCutsWhatGoesBeyond_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("within") << 5 << QStringLiteral("abc") << QStringLiteral("abc");
+    QTest::newRow("cut") << 3 << QStringLiteral("abcdef") << QStringLiteral("abc");
+    // A line break is two characters of the limit and is never cut in half.
+    QTest::newRow("line break counts two") << 4 << QStringLiteral("ab\r\ncd") << QStringLiteral("ab\r\n");
+    QTest::newRow("half a line break") << 3 << QStringLiteral("ab\r\ncd") << QStringLiteral("ab");
+    // Nor is a character beyond the basic plane.
+    QTest::newRow("half an emoji") << 2 << QString::fromUtf8("a😀b") << QStringLiteral("a");
+}
+
+void TestDisplayArea::limitCutsWhatGoesBeyond()
+{
+    QFETCH(int, limit);
+    QFETCH(QString, given);
+    QFETCH(QString, kept);
+    DisplayArea area;
+    area.setMaxLength(limit);
+    QSignalSpy changes(&area, &DisplayArea::Change);
+    area.setText(given);
+    QCOMPARE(area.text(), kept);
+    QCOMPARE(changes.size(), 1);
+}
+
+void TestDisplayArea::loadsAndSavesThroughTheCodec()
+{
+    TempProgramDir dir;
+    const QString path = dir.file("art.txt");
+    QFile raw(path);
+    QVERIFY(raw.open(QIODevice::WriteOnly));
+    raw.write(QByteArray::fromHex("d6d00d0a800a41"));
+    raw.close();
+    DisplayArea area;
+    QVERIFY(area.loadFile(path));
+    QCOMPARE(area.text(), QStringLiteral("中\r\n€\r\nA"));
+    QVERIFY(area.saveFile(path));
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QCOMPARE(raw.readAll().toHex(), QByteArray("d6d00d0a800d0a41"));
+}
+
+void TestDisplayArea::failedLoadKeepsTheText()
+{
+    TempProgramDir dir;
+    DisplayArea area;
+    area.setText(QStringLiteral("keep"));
+    QVERIFY(!area.loadFile(dir.file("missing.txt")));
+    QCOMPARE(area.text(), QStringLiteral("keep"));
+    QVERIFY(!area.saveFile(dir.file("no/such/dir/x.txt")));
+}
+
+QTEST_MAIN(TestDisplayArea)
+#include "tst_displayarea.moc"
