@@ -31,7 +31,7 @@ AboutSpacefold::AboutSpacefold(QWidget *parent)
     setFixedSize(380, 212);
     setModal(true);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(236, 233, 216));
+    palette.setColor(QPalette::Window, QColor(240, 245, 251)); // Zantoria's skin background
     setPalette(palette);
     setAutoFillBackground(true);
 

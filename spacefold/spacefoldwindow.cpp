@@ -44,8 +44,8 @@ const QString kSaveFilter = QStringLiteral("*.* (*)");
 
 constexpr char16_t kWideBlank = 0x3000;
 
-// The back colour the window shares with Zantoria's panels.
-const QColor kBackColor(236, 233, 216);
+// The background of Zantoria's default skin, so that the two programs look alike.
+const QColor kBackColor(240, 245, 251);
 
 // The window's layout, in pixels.
 constexpr int kWidth = 560;
