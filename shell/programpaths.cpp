@@ -53,12 +53,16 @@ void MakeDirPath(const QString &path)
     p.replace(u'\\', u'/');
     if (p.isEmpty())
         return;
+    // A path without a drive in the programs' own notation ("\x\y") builds on
+    // the current directory as a plain relative one does; only a path rooted
+    // with "/" (or a drive on Windows) stands on its own.
+    const bool onCurrent = path.startsWith(u'\\') || QDir::isRelativePath(p);
     QString built;
-    if (QDir::isRelativePath(p))
+    if (onCurrent)
         built = QDir::currentPath();
     else
         built = p.startsWith(u'/') ? QString() : p.left(p.indexOf(u'/')); // a drive ("C:") on Windows
-    const QStringList parts = components(QDir::isRelativePath(p) ? p : p.mid(built.size()));
+    const QStringList parts = components(onCurrent ? p : p.mid(built.size()));
     for (const QString &part : parts) {
         built += u'/' + matchEntry(built.isEmpty() ? QStringLiteral("/") : built, part);
         QDir().mkdir(built); // an existing directory, or one that cannot be made, is passed over

@@ -19,8 +19,9 @@ QString programDir();
 QString resolve(const QString &base, const QString &relative);
 
 // Creates the directory and every missing directory above it, in order from
-// the top; a path without a root builds on the current directory, a final
-// separator is allowed, the root itself is never created. Failures are ignored.
+// the top; a path without a root, or one that starts with a backslash and
+// names no drive ("\x\y"), builds on the current directory; a final separator
+// is allowed, the root itself is never created. Failures are ignored.
 void MakeDirPath(const QString &path);
 
 // The data directories, in the order they are created at start-up.

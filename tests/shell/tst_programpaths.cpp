@@ -1,6 +1,7 @@
 #include "shell/programpaths.h"
 #include "tempprogramdir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -29,6 +30,7 @@ class TestProgramPaths : public QObject
 private Q_SLOTS:
     void makeDirPathCreatesEveryAncestor();
     void makeDirPathAllowsAFinalSeparator();
+    void makeDirPathBuildsRelativePathsOnTheCurrentDirectory_data();
     void makeDirPathBuildsRelativePathsOnTheCurrentDirectory();
     void makeDirPathOfTheRootCreatesNothing();
     void makeDirPathStopsQuietlyAtAFile();
@@ -51,14 +53,32 @@ void TestProgramPaths::makeDirPathAllowsAFinalSeparator()
     QCOMPARE(tree(dir.path()), (QStringList{"one", "one/two"}));
 }
 
+void TestProgramPaths::makeDirPathBuildsRelativePathsOnTheCurrentDirectory_data()
+{
+    // The directory names are this run's own, so that a path wrongly taken
+    // from the root can be found and taken away again.
+    const QString x = QStringLiteral("zantoria-x-%1").arg(QCoreApplication::applicationPid());
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("top");
+    QTest::newRow("plain relative") << x + QStringLiteral("\\y") << x;
+    QTest::newRow("no drive, leading backslash") << u'\\' + x + QStringLiteral("\\y") << x;
+    QTest::newRow("final separator") << x + QStringLiteral("/y/") << x;
+}
+
 void TestProgramPaths::makeDirPathBuildsRelativePathsOnTheCurrentDirectory()
 {
+    QFETCH(QString, path);
+    QFETCH(QString, top);
     TempProgramDir dir;
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    ProgramPaths::MakeDirPath(QStringLiteral("x\\y"));
+    ProgramPaths::MakeDirPath(path);
     QDir::setCurrent(before);
-    QCOMPARE(tree(dir.path()), (QStringList{"x", "x/y"}));
+    const bool atRoot = QFileInfo::exists(u'/' + top);
+    if (atRoot)
+        QDir(u'/' + top).removeRecursively();
+    QVERIFY2(!atRoot, "built below the root instead of the current directory");
+    QCOMPARE(tree(dir.path()), (QStringList{top, top + QStringLiteral("/y")}));
 }
 
 void TestProgramPaths::makeDirPathOfTheRootCreatesNothing()
