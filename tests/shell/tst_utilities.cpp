@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QTest>
 
 namespace {
@@ -44,6 +45,8 @@ private Q_SLOTS:
     void gradientBands_data();
     void gradientBands();
     void gradientIgnoresOtherDirections();
+    void gradientDraws51BandsEndingOnTheEndColour_data();
+    void gradientDraws51BandsEndingOnTheEndColour();
     void engravedEdgesLieUpLeftAndDownRight();
     void textFontAt90DegreesRunsUpwards();
 };
@@ -165,6 +168,49 @@ void TestUtilities::gradientIgnoresOtherDirections()
     DrawGradient(GradColor{}, GradColor{255, 255, 255}, p, QStringLiteral("X"));
     p.end();
     QCOMPARE(inkBounds(image, QColor(Qt::magenta).rgb()), QRect());
+}
+
+void TestUtilities::gradientDraws51BandsEndingOnTheEndColour_data()
+{
+    QTest::addColumn<QString>("direction");
+    QTest::newRow("h") << QStringLiteral("h");
+    QTest::newRow("V") << QStringLiteral("V");
+}
+
+void TestUtilities::gradientDraws51BandsEndingOnTheEndColour()
+{
+    // The surface is 150 pixels along the gradient; recorded and played back
+    // on a larger image, the last band (i = 150, past the edge) shows too.
+    QFETCH(QString, direction);
+    const bool vertical = direction == QLatin1String("V");
+    QPicture recorded;
+    recorded.setBoundingRect(QRect(0, 0, vertical ? 20 : 150, vertical ? 150 : 20));
+    {
+        QPainter p(&recorded);
+        DrawGradient(GradColor{0, 0, 0}, GradColor{150, 75, 30}, p, direction);
+    }
+    QImage image(vertical ? 20 : 160, vertical ? 160 : 20, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    {
+        QPainter p(&image);
+        p.drawPicture(0, 0, recorded);
+    }
+    QList<QColor> bands;
+    QList<int> widths;
+    for (int i = 0; i < 160; ++i) {
+        const QColor c = image.pixelColor(vertical ? QPoint(10, i) : QPoint(i, 10));
+        if (c == QColor(Qt::magenta))
+            break;
+        if (bands.isEmpty() || bands.last() != c) {
+            bands << c;
+            widths << 0;
+        }
+        ++widths.last();
+    }
+    QCOMPARE(bands.size(), 51);
+    QCOMPARE(bands.first(), QColor(0, 0, 0));
+    QCOMPARE(bands.last(), QColor(75, 30, 150));
+    QCOMPARE(widths, QList<int>(51, 3));
 }
 
 void TestUtilities::engravedEdgesLieUpLeftAndDownRight()
