@@ -147,7 +147,7 @@ void SkinFrame::applySkin(const QString &caption, const QString &mode, const QSt
     QPalette palette = m_winCaption->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     m_winCaption->setPalette(palette);
-    m_winCaption->setText(SkinRules::trimBlanks(caption));
+    m_winCaption->setText(TrimBlanks(caption));
     m_winCaption->adjustSize();
     m_winCaption->move(m_winCaption->x(), buttonTop);
 
@@ -184,7 +184,7 @@ void SkinFrame::LoadSkinIni(const QString &path)
     SkinRed = SkinRules::ReadColourKey(lines, QStringLiteral("Red"));
     SkinGreen = SkinRules::ReadColourKey(lines, QStringLiteral("Green"));
     SkinBlue = SkinRules::ReadColourKey(lines, QStringLiteral("Blue"));
-    const QString back = SkinRules::trimBlanks(SkinRules::ReadSkinKey(lines, QStringLiteral("BackPicture")));
+    const QString back = TrimBlanks(SkinRules::ReadSkinKey(lines, QStringLiteral("BackPicture")));
     SkinHasBackPic = !back.isEmpty();
     BackPicture = SkinHasBackPic ? loadPicture(SkinDir, back) : QImage();
 }

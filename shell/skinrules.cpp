@@ -1,25 +1,15 @@
 #include "skinrules.h"
 
 #include "textcodec.h"
+#include "utilities.h"
 
 namespace SkinRules {
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin);
-}
 
 QString ReadSkinKey(const QStringList &lines, const QString &key)
 {
     const QString probe = key + u'=';
     for (const QString &raw : lines) {
-        const QString line = trimBlanks(raw);
+        const QString line = TrimBlanks(raw);
         if (line.isEmpty())
             continue;
         if (line.size() > probe.size() && line.contains(probe, Qt::CaseSensitive))
@@ -39,7 +29,7 @@ QString ReadSkinKey(const QString &path, const QString &key)
 int ReadColourKey(const QStringList &lines, const QString &key)
 {
     bool ok = false;
-    const int value = trimBlanks(ReadSkinKey(lines, key)).toInt(&ok);
+    const int value = TrimBlanks(ReadSkinKey(lines, key)).toInt(&ok);
     if (!ok || value < 0 || value > 255)
         throw SkinError("skin colour missing or not a number from 0 to 255");
     return value;
@@ -48,7 +38,7 @@ int ReadColourKey(const QStringList &lines, const QString &key)
 SkinFlags parseSkinFlag(const QString &flag)
 {
     SkinFlags f;
-    const QString which = trimBlanks(flag).toLower();
+    const QString which = TrimBlanks(flag).toLower();
     if (which == u"nomin") {
         f.hideMin = true;
     } else if (which == u"nomax") {

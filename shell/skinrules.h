@@ -24,9 +24,6 @@ namespace SkinRules {
 constexpr int kSkinMargin = 5;
 constexpr int kSkinSpacing = 2;
 
-// Trims half-width blanks only; a full-width blank is part of the text.
-QString trimBlanks(const QString &text);
-
 // The value of `key` among the lines of a description file: the first
 // trimmed line longer than key + "=" that holds key + "=" anywhere gives the
 // line without its first key-length + 1 characters. Case-sensitive; empty

@@ -51,7 +51,7 @@ std::int16_t CountDbcs(QStringView text)
     return std::int16_t(std::min<std::int32_t>(n, std::numeric_limits<std::int16_t>::max()));
 }
 
-QString PadCaption(QStringView text)
+QString TrimBlanks(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -59,8 +59,13 @@ QString PadCaption(QStringView text)
         ++begin;
     while (end > begin && text[end - 1] == u' ')
         --end;
-    const QStringView trimmed = text.sliced(begin, end - begin);
-    return trimmed.toString() + QString(CountDbcs(trimmed), QChar(0x3000));
+    return text.sliced(begin, end - begin).toString();
+}
+
+QString PadCaption(QStringView text)
+{
+    const QString trimmed = TrimBlanks(text);
+    return trimmed + QString(CountDbcs(trimmed), QChar(0x3000));
 }
 
 bool CanWritePath(const QString &path)

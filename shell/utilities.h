@@ -29,6 +29,10 @@ bool IsFullWidth(QStringView text);
 std::int16_t CountDbcs(QStringView text);
 std::int32_t CountFullWidth(QStringView text);
 
+// Removes half-width blanks at both ends; a full-width blank "　" is part of
+// the text and stays (unlike QString::trimmed, which takes it away too).
+QString TrimBlanks(QStringView text);
+
 // Trims half-width blanks at both ends and appends one ideographic space
 // (U+3000) per full-width character, so that captions of mixed scripts line up
 // on the buttons.
