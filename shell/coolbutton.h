@@ -39,8 +39,8 @@ public:
     bool useBorders() const { return m_useBorders; }
     void setUseBorders(bool on);
 
-    // The menu switch: a menu entry draws its caption left-aligned with an
-    // accent bar while its face is not the resting colour.
+    // The menu switch: a menu entry marks the keyboard focus with a bar down
+    // its left edge (the system menu's entries take no focus, so it stays off).
     bool menuStyle() const { return m_menuStyle; }
     void setMenuStyle(bool on);
 
