@@ -240,7 +240,7 @@ void PicToTextPanel::InitCCMY()
 
 QString PicToTextPanel::resourceDir(int option) const
 {
-    return ProgramPaths::resolve(m_context.programDir, kResourceRoot + optMYSource[option]->text().trimmed());
+    return ProgramPaths::resolve(m_context.programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text()));
 }
 
 int PicToTextPanel::checkedSource() const
@@ -278,8 +278,8 @@ void PicToTextPanel::lstMYSource_Click()
     if (!item)
         return;
     const int option = checkedSource();
-    MYPicPath = ProgramPaths::resolve(m_context.programDir, kResourceRoot + optMYSource[option]->text().trimmed()
-                                                                + u'\\' + item->text().trimmed());
+    MYPicPath = ProgramPaths::resolve(m_context.programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text())
+                                                                + u'\\' + TrimBlanks(item->text()));
     ReadMYPicFile(MYPicPath);
 }
 
@@ -376,7 +376,7 @@ void PicToTextPanel::btnMY_Click(int index)
         if (const auto chosen = dialogs().openFile(kOpenFilter, m_openFileName))
             m_openFileName = *chosen;
         MYPicPath = m_openFileName;
-        if (MYPicPath.trimmed().isEmpty())
+        if (TrimBlanks(MYPicPath).isEmpty())
             return;
         if (!QFileInfo(MYPicPath).isFile() || !CanWritePath(MYPicPath)) {
             dialogs().message(QStringLiteral("打开的文件路径无效或不存在！"), Strings::kHintTitle,

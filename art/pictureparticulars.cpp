@@ -1,5 +1,7 @@
 #include "pictureparticulars.h"
 
+#include "shell/utilities.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,7 +16,7 @@ QString fileName(const QString &path)
 QString nameCaption(const QString &path)
 {
     const QString name = fileName(path);
-    return QStringLiteral("文件名：") + name.left(std::max<qsizetype>(0, name.size() - 4)).trimmed();
+    return QStringLiteral("文件名：") + TrimBlanks(name.left(std::max<qsizetype>(0, name.size() - 4)));
 }
 
 QString typeCaption(const QString &path)

@@ -362,7 +362,7 @@ void SpacefoldWindow::reportFailure(int index)
 bool SpacefoldWindow::openFromFile()
 {
     const std::optional<QString> chosen = dialogs().openFile(kOpenFilter, QString());
-    if (!chosen || chosen->trimmed().isEmpty())
+    if (!chosen || TrimBlanks(*chosen).isEmpty())
         return true;
     return m_textBox->loadFile(*chosen);
 }
@@ -370,7 +370,7 @@ bool SpacefoldWindow::openFromFile()
 bool SpacefoldWindow::saveToFile()
 {
     const std::optional<QString> chosen = dialogs().saveFile(kSaveFilter, QString());
-    if (!chosen || chosen->trimmed().isEmpty())
+    if (!chosen || TrimBlanks(*chosen).isEmpty())
         return true;
     const QString path = *chosen;
     bool ok = true;
