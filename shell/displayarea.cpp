@@ -2,6 +2,7 @@
 
 #include "textcodec.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -74,6 +75,37 @@ void DisplayArea::setFontPointSize(double points)
     QFont f = font();
     f.setPixelSize(std::max(1, int(std::lround(points * 4.0 / 3.0))));
     setFont(f);
+}
+
+void DisplayArea::setRightMargin(int pixels)
+{
+    m_rightMargin = pixels;
+    applyRightMargin();
+}
+
+void DisplayArea::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    applyRightMargin();
+}
+
+void DisplayArea::applyRightMargin()
+{
+    // The plain-text editor only wraps at the width of its viewport, so a
+    // fixed wrap width is a viewport narrowed to it (plus the document's own
+    // margins); the strip beside it stays empty.
+    constexpr int kNoWrap = 100000;
+    if (m_rightMargin <= 0 || m_rightMargin >= kNoWrap) {
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int frame = 2 * frameWidth();
+    const int wanted = m_rightMargin + 2 * int(document()->documentMargin()) + 1;
+    const int available = width() - frame
+                          - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setViewportMargins(0, 0, std::max(0, available - wanted), 0);
 }
 
 bool DisplayArea::loadFile(const QString &path)

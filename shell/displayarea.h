@@ -22,6 +22,11 @@ public:
     void setMaxLength(int characters);
     int maxLength() const { return m_maxLength; }
 
+    // Lines wrap this many pixels from the left of the text; 0, or a margin
+    // wider than any screen, means no wrapping.
+    void setRightMargin(int pixels);
+    int rightMargin() const { return m_rightMargin; }
+
     void setLocked(bool locked) { setReadOnly(locked); }
     bool isLocked() const { return isReadOnly(); }
 
@@ -37,10 +42,15 @@ public:
 Q_SIGNALS:
     void Change();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void applyRightMargin();
     void enforceLimit();
 
     int m_maxLength = 0;
     double m_fontPoints = 9;
     bool m_enforcing = false;
+    int m_rightMargin = 0;
 };

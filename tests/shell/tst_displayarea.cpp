@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QFontMetrics>
 #include <QTextCursor>
 
 class TestDisplayArea : public QObject
@@ -20,6 +23,7 @@ private Q_SLOTS:
     void limitCutsWhatGoesBeyond();
     void loadsAndSavesThroughTheCodec();
     void failedLoadKeepsTheText();
+    void rightMarginWrapsAtAFixedWidth();
 };
 
 void TestDisplayArea::textAndSelectionSpeakCrLf_data()
@@ -95,6 +99,32 @@ void TestDisplayArea::failedLoadKeepsTheText()
     QVERIFY(!area.loadFile(dir.file("missing.txt")));
     QCOMPARE(area.text(), QStringLiteral("keep"));
     QVERIFY(!area.saveFile(dir.file("no/such/dir/x.txt")));
+}
+
+void TestDisplayArea::rightMarginWrapsAtAFixedWidth()
+{
+    DisplayArea area;
+    area.resize(400, 200);
+    area.setFont(Fonts::crispFont(QStringLiteral("DejaVu Sans Mono"), 9));
+    area.show();
+    const QString line(60, u'a');
+    area.setText(line);
+    const auto lines = [&] {
+        QCoreApplication::processEvents();
+        return area.document()->firstBlock().layout()->lineCount();
+    };
+    QCOMPARE(lines(), 1); // no margin: no wrapping
+
+    const int charWidth = QFontMetrics(area.font()).horizontalAdvance(u'a');
+    area.setRightMargin(20 * charWidth);
+    QCOMPARE(lines(), 3);
+    QCOMPARE(area.text(), line); // wrapping changes the view, never the text
+
+    area.resize(600, 200); // the wrap width does not follow the widget
+    QCOMPARE(lines(), 3);
+
+    area.setRightMargin(500000);
+    QCOMPARE(lines(), 1);
 }
 
 QTEST_MAIN(TestDisplayArea)
