@@ -314,8 +314,14 @@ bool PicToTextPanel::ReadMYPicFile(const QString &path)
     MYPicWidth = m_picture.width();
     MYPicHeight = m_picture.height();
 
-    imgMYPre->setPixmap(QPixmap::fromImage(m_picture));
-    imgMYPre->setGeometry(PictureParticulars::previewFit(m_picture.size(), picMYPreBox->size()));
+    // The preview holds only what it shows: a big picture is shrunk once here
+    // instead of keeping a second full-size copy for the label to stretch.
+    const QRect fit = PictureParticulars::previewFit(m_picture.size(), picMYPreBox->size());
+    const QImage shown = fit.size() == m_picture.size() || fit.isEmpty()
+                             ? m_picture
+                             : m_picture.scaled(fit.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    imgMYPre->setPixmap(QPixmap::fromImage(shown));
+    imgMYPre->setGeometry(fit);
 
     lblMYPicName->setText(PictureParticulars::nameCaption(path));
     lblMYPicType->setText(PictureParticulars::typeCaption(path));

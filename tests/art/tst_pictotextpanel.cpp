@@ -356,6 +356,7 @@ void TestPicToTextPanel::previewFitAndParticulars()
     QVERIFY(m_panel->ReadMYPicFile(wide));
     const int h = int(std::lround(area.height() / 10.0));
     QCOMPARE(image->geometry(), QRect(0, (area.height() - h) / 2, area.width(), h));
+    QCOMPARE(image->pixmap().size(), QSize(area.width(), h)); // no full-size copy kept for the preview
     QCOMPARE(control<QLabel>("lblMYPicType")->text(), QStringLiteral("类型：JPG"));
     QCOMPARE(control<QLabel>("lblMYPicWH")->text(),
              QStringLiteral("宽×高：%1×%2").arg(area.width() * 10).arg(area.height()));
