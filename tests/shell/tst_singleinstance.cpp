@@ -3,39 +3,16 @@
 
 #include "platform/windowsystem.h"
 #include "shell/singleinstance.h"
+#include "processes.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLockFile>
 #include <QProcess>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
 const std::string kTitle = "『Zantoria』";
-
-platform::WindowId waitForWindow(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (const auto id = platform::windowSystem().findTopLevelWindow(kTitle))
-            return id;
-        QThread::msleep(100);
-    }
-    return 0;
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        QThread::msleep(100);
-    }
-    return condition();
-}
 
 } // namespace
 
@@ -59,30 +36,28 @@ void TestSingleInstance::secondCopyRestoresTheFirstAndEnds()
     const QString program = QStringLiteral(ZANTORIA_PROGRAM_DIR "/Zantoria");
     QProcess first;
     first.setProcessChannelMode(QProcess::ForwardedChannels);
+    ProcessGuard firstGuard(first);
     first.start(program, {});
     QVERIFY(first.waitForStarted());
-    const auto window = waitForWindow(30000);
-    QVERIFY2(window, "the first copy never showed its main window");
+    platform::WindowId window = 0;
+    QVERIFY2(waitUntil([&] { return (window = ws.findTopLevelWindow(kTitle)) != 0; }, 30000),
+             "the first copy never showed its main window");
 
     QVERIFY(ws.minimizeWindow(window));
-    QVERIFY(waitFor([&] { return ws.isMinimized(window); }, 5000));
+    QVERIFY(waitUntil([&] { return ws.isMinimized(window); }, 5000));
 
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);
+    ProcessGuard secondGuard(second);
     second.start(program, {});
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
 
-    QVERIFY2(waitFor([&] { return !ws.isMinimized(window); }, 5000), "the first copy was not restored");
+    QVERIFY2(waitUntil([&] { return !ws.isMinimized(window); }, 5000), "the first copy was not restored");
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(ws.findTopLevelWindow(kTitle), window);
 
-    first.terminate();
-    if (!first.waitForFinished(5000)) {
-        first.kill();
-        first.waitForFinished(5000);
-    }
 }
 
 void TestSingleInstance::withoutAWindowSystemEachTitleHasALockOfItsOwn()
@@ -121,6 +96,7 @@ void TestSingleInstance::withoutAWindowSystemTheSecondCopyEndsAtOnce()
     QProcess first;
     first.setProcessEnvironment(env);
     first.setProcessChannelMode(QProcess::ForwardedChannels);
+    ProcessGuard firstGuard(first);
     first.start(program, {});
     QVERIFY(first.waitForStarted());
     QLockFile probe(lockPath);
@@ -130,11 +106,12 @@ void TestSingleInstance::withoutAWindowSystemTheSecondCopyEndsAtOnce()
         QString app;
         return probe.getLockInfo(&pid, &host, &app) && pid == first.processId();
     };
-    QVERIFY2(waitFor(heldByFirst, 30000), "the first copy never took the lock");
+    QVERIFY2(waitUntil(heldByFirst, 30000), "the first copy never took the lock");
 
     QProcess second;
     second.setProcessEnvironment(env);
     second.setProcessChannelMode(QProcess::ForwardedChannels);
+    ProcessGuard secondGuard(second);
     second.start(program, {});
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
@@ -142,11 +119,7 @@ void TestSingleInstance::withoutAWindowSystemTheSecondCopyEndsAtOnce()
     QCOMPARE(first.state(), QProcess::Running);
     QVERIFY(heldByFirst());
 
-    first.terminate();
-    if (!first.waitForFinished(5000)) {
-        first.kill();
-        first.waitForFinished(5000);
-    }
+    stopProcess(first);
     probe.removeStaleLockFile();
 }
 
