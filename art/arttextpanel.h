@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
 
 // The art-text panel ("艺术文字").
 class ArtTextPanel : public PanelBox

@@ -2,7 +2,7 @@
 
 // Grey levels and the characters that stand for them.
 
-#include "shell/utilities.h"
+#include "shell/core/utilities.h"
 
 #include <QList>
 #include <QString>

@@ -2,10 +2,10 @@
 
 #include "graymapping.h"
 
-#include "shell/dialogs.h"
-#include "shell/fonts.h"
-#include "shell/pixelsurface.h"
-#include "shell/textcodec.h"
+#include "shell/core/dialogs.h"
+#include "shell/core/fonts.h"
+#include "shell/core/pixelsurface.h"
+#include "shell/core/textcodec.h"
 
 #include <QHash>
 

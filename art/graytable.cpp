@@ -2,7 +2,7 @@
 
 #include "graymapping.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 
 #include <cstring>
 

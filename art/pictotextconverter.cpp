@@ -2,8 +2,8 @@
 
 #include "pictureloader.h"
 
-#include "shell/dialogs.h"
-#include "shell/pixelsurface.h"
+#include "shell/core/dialogs.h"
+#include "shell/core/pixelsurface.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -6,12 +6,12 @@
 #include "pictureloader.h"
 #include "pictureparticulars.h"
 
-#include "shell/coolbutton.h"
-#include "shell/dialogs.h"
-#include "shell/displayarea.h"
-#include "shell/programpaths.h"
-#include "shell/texts.h"
-#include "shell/utilities.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/core/dialogs.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/core/programpaths.h"
+#include "shell/core/texts.h"
+#include "shell/core/utilities.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 #include "pictotextconverter.h"
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
-#include "shell/pixelsurface.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
+#include "shell/core/pixelsurface.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "pictureparticulars.h"
 
-#include "shell/utilities.h"
+#include "shell/core/utilities.h"
 
 #include <algorithm>
 #include <cmath>

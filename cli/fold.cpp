@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 #include "spacefold/spacezip.h"
 #include "spacefold/zipstatistics.h"
 

@@ -9,7 +9,7 @@
 #include "art/pictotextconverter.h"
 #include "art/picturebands.h"
 
-#include "shell/fonts.h"
+#include "shell/core/fonts.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
 
 // The tips library panel ("Zantoria秘笈").
 class LibraryPanel : public PanelBox

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
 
 // The paint grid panel ("我涂我画").
 class PaintPanel : public PanelBox

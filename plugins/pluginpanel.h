@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
 
 // The plug-in manager panel ("插件管理").
 class PluginPanel : public PanelBox

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/colorscheme.h"
-#include "shell/panelbox.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelbox.h"
 
 // The tool panel at the right of the main window: sending, copying, favourites.
 class SendToolPanel : public PanelBox

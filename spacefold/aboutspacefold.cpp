@@ -1,7 +1,7 @@
 #include "aboutspacefold.h"
 
-#include "shell/fonts.h"
-#include "shell/logo.h"
+#include "shell/core/fonts.h"
+#include "shell/core/logo.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "spacefoldwindow.h"
 
-#include "shell/dialogs.h"
-#include "shell/fonts.h"
-#include "shell/qtdialogs.h"
-#include "shell/singleinstance.h"
+#include "shell/core/dialogs.h"
+#include "shell/core/fonts.h"
+#include "shell/widgets/qtdialogs.h"
+#include "shell/core/singleinstance.h"
 
 #include <QApplication>
 

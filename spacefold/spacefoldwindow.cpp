@@ -3,13 +3,13 @@
 #include "aboutspacefold.h"
 #include "zipstatistics.h"
 
-#include "shell/coolbutton.h"
-#include "shell/dialogs.h"
-#include "shell/displayarea.h"
-#include "shell/fonts.h"
-#include "shell/logo.h"
-#include "shell/textcodec.h"
-#include "shell/utilities.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/core/dialogs.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/core/fonts.h"
+#include "shell/core/logo.h"
+#include "shell/core/textcodec.h"
+#include "shell/core/utilities.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "spacezip.h"
 
-#include "shell/panelbox.h"
+#include "shell/widgets/panelbox.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "spacezip.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 
 #include <algorithm>
 #include <cstdint>

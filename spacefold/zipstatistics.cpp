@@ -1,6 +1,6 @@
 #include "zipstatistics.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 
 #include <algorithm>
 #include <cmath>

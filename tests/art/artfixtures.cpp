@@ -2,7 +2,7 @@
 
 #include "art/graymapping.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 
 #include <QFile>
 #include <QtEndian>

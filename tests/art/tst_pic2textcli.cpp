@@ -6,8 +6,8 @@
 #include "art/graypresets.h"
 #include "art/pictotextconverter.h"
 
-#include "shell/fonts.h"
-#include "shell/textcodec.h"
+#include "shell/core/fonts.h"
+#include "shell/core/textcodec.h"
 
 #include <QGuiApplication>
 #include <QProcess>

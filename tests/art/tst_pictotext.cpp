@@ -16,9 +16,9 @@
 #include "samplepictures.h"
 
 #include "scripteddialogs.h"
-#include "shell/fonts.h"
-#include "shell/pixelsurface.h"
-#include "shell/textcodec.h"
+#include "shell/core/fonts.h"
+#include "shell/core/pixelsurface.h"
+#include "shell/core/textcodec.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

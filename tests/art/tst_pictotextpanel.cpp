@@ -7,9 +7,9 @@
 #include "art/pictotextpanel.h"
 
 #include "scripteddialogs.h"
-#include "shell/coolbutton.h"
-#include "shell/displayarea.h"
-#include "shell/fonts.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/core/fonts.h"
 #include "tempprogramdir.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
 
-#include "shell/aboutpanel.h"
-#include "shell/coolbutton.h"
-#include "shell/fonts.h"
-#include "shell/mainwindow.h"
-#include "shell/panelbox.h"
-#include "shell/skinframe.h"
+#include "shell/app/aboutpanel.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/core/fonts.h"
+#include "shell/app/mainwindow.h"
+#include "shell/widgets/panelbox.h"
+#include "shell/app/skinframe.h"
 
 #include "send/sendtoolpanel.h"
 

@@ -3,8 +3,8 @@
 
 #include "tempprogramdir.h"
 
-#include "shell/fonts.h"
-#include "shell/mainwindow.h"
+#include "shell/core/fonts.h"
+#include "shell/app/mainwindow.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
 
-#include "shell/coolbutton.h"
-#include "shell/fonts.h"
-#include "shell/mainwindow.h"
-#include "shell/skinframe.h"
-#include "shell/splashwindow.h"
-#include "shell/startup.h"
-#include "shell/textcodec.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/core/fonts.h"
+#include "shell/app/mainwindow.h"
+#include "shell/app/skinframe.h"
+#include "shell/app/splashwindow.h"
+#include "shell/app/startup.h"
+#include "shell/core/textcodec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "shell/mainlayout.h"
-#include "shell/skinrules.h"
-#include "shell/textcodec.h"
+#include "shell/core/mainlayout.h"
+#include "shell/core/skinrules.h"
+#include "shell/core/textcodec.h"
 
 #include <QTemporaryDir>
 #include <QTest>

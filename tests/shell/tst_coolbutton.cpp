@@ -1,5 +1,5 @@
-#include "shell/coolbutton.h"
-#include "shell/panelbox.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/widgets/panelbox.h"
 
 #include <QSignalSpy>
 #include <QTest>

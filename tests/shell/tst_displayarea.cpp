@@ -1,6 +1,6 @@
-#include "shell/displayarea.h"
-#include "shell/fonts.h"
-#include "shell/textcodec.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/core/fonts.h"
+#include "shell/core/textcodec.h"
 #include "tempprogramdir.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/programpaths.h"
+#include "shell/core/programpaths.h"
 #include "tempprogramdir.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // the per-user lock that stands in where no window system can be asked.
 
 #include "platform/windowsystem.h"
-#include "shell/singleinstance.h"
+#include "shell/core/singleinstance.h"
 #include "processes.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
 
-#include "shell/fonts.h"
-#include "shell/mainwindow.h"
-#include "shell/programpaths.h"
-#include "shell/skinframe.h"
-#include "shell/splashwindow.h"
-#include "shell/startup.h"
+#include "shell/core/fonts.h"
+#include "shell/app/mainwindow.h"
+#include "shell/core/programpaths.h"
+#include "shell/app/skinframe.h"
+#include "shell/app/splashwindow.h"
+#include "shell/app/startup.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 #include "tempprogramdir.h"
 
 #include <QFile>

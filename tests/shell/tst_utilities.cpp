@@ -1,5 +1,5 @@
-#include "shell/fonts.h"
-#include "shell/utilities.h"
+#include "shell/core/fonts.h"
+#include "shell/core/utilities.h"
 #include "tempprogramdir.h"
 
 #include <QDir>

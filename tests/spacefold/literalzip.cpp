@@ -1,6 +1,6 @@
 #include "literalzip.h"
 
-#include "shell/textcodec.h"
+#include "shell/core/textcodec.h"
 
 #include <algorithm>
 

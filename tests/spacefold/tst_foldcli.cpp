@@ -1,7 +1,7 @@
 #include "foldexamples.h"
 
-#include "shell/fonts.h"
-#include "shell/textcodec.h"
+#include "shell/core/fonts.h"
+#include "shell/core/textcodec.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #include "scripteddialogs.h"
 
-#include "shell/coolbutton.h"
-#include "shell/displayarea.h"
-#include "shell/fonts.h"
-#include "shell/textcodec.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/core/fonts.h"
+#include "shell/core/textcodec.h"
 #include "spacefold/aboutspacefold.h"
 #include "spacefold/spacefoldwindow.h"
 

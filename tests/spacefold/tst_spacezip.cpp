@@ -1,7 +1,7 @@
 #include "foldexamples.h"
 #include "literalzip.h"
 
-#include "shell/fonts.h"
+#include "shell/core/fonts.h"
 #include "spacefold/spacezip.h"
 #include "spacefold/zipstatistics.h"
 

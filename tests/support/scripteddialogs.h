@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/dialogs.h"
+#include "shell/core/dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,0 +1,15 @@
+#include "shell/core/fonts.h"
+#include "shell/core/programpaths.h"
+#include "shell/widgets/qtdialogs.h"
+#include "shell/app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zantoria"));
+    Fonts::installSubstitutions();
+    setDialogs(std::make_unique<QtDialogs>());
+    return Startup::Main(app, ProgramPaths::programDir());
+}

@@ -1,0 +1,197 @@
+#include "shell/core/textcodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+#include <cstdint>
+
+namespace TextCodec {
+
+namespace {
+
+constexpr char16_t kEuro = 0x20AC;
+constexpr char kEuroByte = '\x80';
+
+void decodeSegment(QByteArrayView bytes, QString &out)
+{
+    if (bytes.isEmpty())
+        return;
+    // Constructed here each time: a decoder keeps state between calls.
+    QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
+    out += decoder.decode(bytes);
+}
+
+} // namespace
+
+QByteArray encode(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype euro = text.indexOf(QChar(kEuro), start);
+        const QStringView part = text.mid(start, euro < 0 ? text.size() - start : euro - start);
+        if (!part.isEmpty()) {
+            QStringEncoder encoder("GB18030", QStringEncoder::Flag::Stateless);
+            out += encoder.encode(part);
+        }
+        if (euro < 0)
+            break;
+        out += kEuroByte;
+        start = euro + 1;
+    }
+    return out;
+}
+
+QString decode(QByteArrayView bytes)
+{
+    // A lone 0x80 can only be "€" where a character starts: inside a
+    // two-byte code it is an ordinary trail byte. So walk the code structure
+    // and hand the stretches between such bytes to the decoder. A lead byte
+    // that starts no whole character (cut off at the end of the file, or a
+    // four-byte form that breaks off) becomes U+FFFD here: the decoder would
+    // wait for the rest of it and drop it silently.
+    QString out;
+    out.reserve(bytes.size());
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    const auto isDigit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
+    qsizetype segmentStart = 0;
+    qsizetype i = 0;
+    const auto standIn = [&](QChar c) {
+        decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
+        out += c;
+        segmentStart = ++i;
+    };
+    while (i < n) {
+        const unsigned char c = b[i];
+        if (c < 0x80 || c == 0xFF) {
+            ++i;
+        } else if (c == 0x80) {
+            standIn(QChar(kEuro));
+        } else if (i + 1 >= n) {
+            standIn(QChar(QChar::ReplacementCharacter));
+        } else if (!isDigit(b[i + 1])) {
+            i += 2;
+        } else if (i + 3 < n && b[i + 2] >= 0x81 && b[i + 2] <= 0xFE && isDigit(b[i + 3])) {
+            i += 4;
+        } else {
+            standIn(QChar(QChar::ReplacementCharacter));
+        }
+    }
+    decodeSegment(bytes.sliced(segmentStart, n - segmentStart), out);
+    return out;
+}
+
+int charByteLength(char32_t c)
+{
+    if (c < 0x80 || c == kEuro)
+        return 1;
+    if (c > 0xFFFF)
+        return 4;
+    // The GB18030 length of every BMP character, found once by encoding them
+    // all in one go and walking the code structure of the result.
+    static const std::array<std::uint8_t, 0x10000> table = [] {
+        std::array<std::uint8_t, 0x10000> t{};
+        QString all;
+        all.reserve(0x10000);
+        for (char32_t u = 0; u < 0x10000; ++u)
+            all += QChar(QChar::isSurrogate(u) ? u' ' : char16_t(u));
+        const QByteArray bytes = QStringEncoder("GB18030", QStringEncoder::Flag::Stateless).encode(all);
+        const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+        qsizetype i = 0;
+        for (char32_t u = 0; u < 0x10000; ++u) {
+            const int len = b[i] < 0x80 ? 1 : (b[i + 1] >= 0x30 && b[i + 1] <= 0x39 ? 4 : 2);
+            t[u] = std::uint8_t(len);
+            i += len;
+        }
+        for (char32_t u = 0xD800; u < 0xE000; ++u)
+            t[u] = 2; // half a pair; the pair as a whole is counted as four
+        t[kEuro] = 1;
+        return t;
+    }();
+    return table[c];
+}
+
+qsizetype byteLength(QStringView text)
+{
+    qsizetype bytes = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80)
+            bytes += 1;
+        else
+            bytes += charByteLength(c);
+    }
+    return bytes;
+}
+
+QStringList splitLines(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            lines << text.mid(start, i - start).toString();
+            i += (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < n)
+        lines << text.mid(start).toString();
+    return lines;
+}
+
+bool readFile(const QString &path, QString *text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    *text = decode(bytes);
+    return true;
+}
+
+bool readLines(const QString &path, QStringList *lines)
+{
+    QString text;
+    if (!readFile(path, &text))
+        return false;
+    *lines = splitLines(text);
+    return true;
+}
+
+bool writeFile(const QString &path, QStringView text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = encode(text);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool appendFile(const QString &path, QStringView text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const QByteArray bytes = encode(text);
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+} // namespace TextCodec

@@ -1,0 +1,141 @@
+#include "shell/widgets/displayarea.h"
+
+#include "shell/core/textcodec.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace {
+
+// The editor keeps paragraphs; files and the rest of the program speak CR LF.
+QString toCrLf(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString fromCrLf(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    return t;
+}
+
+} // namespace
+
+DisplayArea::DisplayArea(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setUndoRedoEnabled(false);
+    setFontPointSize(9);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        enforceLimit();
+        if (!m_enforcing)
+            Q_EMIT Change();
+    });
+}
+
+QString DisplayArea::text() const
+{
+    return toCrLf(toPlainText());
+}
+
+QString DisplayArea::selectedText() const
+{
+    return toCrLf(textCursor().selectedText());
+}
+
+void DisplayArea::setText(const QString &text)
+{
+    setPlainText(fromCrLf(text));
+}
+
+bool DisplayArea::isEmpty() const
+{
+    return document()->isEmpty();
+}
+
+void DisplayArea::setMaxLength(int characters)
+{
+    m_maxLength = std::max(0, characters);
+    enforceLimit();
+}
+
+void DisplayArea::setFontPointSize(double points)
+{
+    m_fontPoints = points;
+    QFont f = font();
+    f.setPixelSize(std::max(1, int(std::lround(points * 4.0 / 3.0))));
+    setFont(f);
+}
+
+void DisplayArea::setRightMargin(int pixels)
+{
+    m_rightMargin = pixels;
+    applyRightMargin();
+}
+
+void DisplayArea::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    applyRightMargin();
+}
+
+void DisplayArea::applyRightMargin()
+{
+    // The plain-text editor only wraps at the width of its viewport, so a
+    // fixed wrap width is a viewport narrowed to it (plus the document's own
+    // margins); the strip beside it stays empty.
+    constexpr int kNoWrap = 100000;
+    if (m_rightMargin <= 0 || m_rightMargin >= kNoWrap) {
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int frame = 2 * frameWidth();
+    const int wanted = m_rightMargin + 2 * int(document()->documentMargin()) + 1;
+    const int available = width() - frame
+                          - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setViewportMargins(0, 0, std::max(0, available - wanted), 0);
+}
+
+bool DisplayArea::loadFile(const QString &path)
+{
+    QString content;
+    if (!TextCodec::readFile(path, &content))
+        return false;
+    setText(content);
+    return true;
+}
+
+bool DisplayArea::saveFile(const QString &path) const
+{
+    return TextCodec::writeFile(path, text());
+}
+
+void DisplayArea::enforceLimit()
+{
+    if (m_maxLength <= 0 || m_enforcing)
+        return;
+    // Line breaks count as the two characters they take in a file.
+    const QString current = text();
+    if (current.size() <= m_maxLength)
+        return;
+    m_enforcing = true;
+    // Neither a line break nor a character beyond the basic plane is cut in half.
+    QString kept = current.left(m_maxLength);
+    if (kept.endsWith(u'\r') || (!kept.isEmpty() && kept.back().isHighSurrogate()))
+        kept.chop(1);
+    setText(kept);
+    moveCursor(QTextCursor::End);
+    m_enforcing = false;
+}
