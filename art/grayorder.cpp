@@ -2,7 +2,6 @@
 
 #include "graymapping.h"
 
-#include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
 #include "shell/core/pixelsurface.h"
 #include "shell/core/textcodec.h"
@@ -85,6 +84,24 @@ QString orderByInk(QStringView text)
     return ordered;
 }
 
+QString grayProblemMessage(GrayTextProblem problem)
+{
+    switch (problem) {
+    case GrayTextProblem::TooShort:
+        return QStringLiteral("灰度字符不可小于8，且不可全为空格！");
+    case GrayTextProblem::FullWidth:
+        return QStringLiteral("灰度字符中不可有全角字符！");
+    case GrayTextProblem::None:
+        break;
+    }
+    return QString();
+}
+
+QString grayProblemTitle()
+{
+    return kGrayErrorTitle;
+}
+
 QString grayTooltip(QStringView ordered)
 {
     return QStringLiteral("〔共") + QString::number(grayCharacters(ordered).size())
@@ -97,12 +114,9 @@ GrayOrderResult ReSortGrayChar(QStringView text, QStringView customDefault)
     result.problem = checkGrayText(text);
     switch (result.problem) {
     case GrayTextProblem::TooShort:
-        dialogs().message(QStringLiteral("灰度字符不可小于8，且不可全为空格！"), kGrayErrorTitle,
-                          Dialogs::Icon::Critical);
         result.gray = customDefault.toString();
         return result;
     case GrayTextProblem::FullWidth:
-        dialogs().message(QStringLiteral("灰度字符中不可有全角字符！"), kGrayErrorTitle, Dialogs::Icon::Critical);
         result.gray = text.toString();
         return result;
     case GrayTextProblem::None:

@@ -30,7 +30,11 @@ struct GrayOrderResult
     GrayTextProblem problem = GrayTextProblem::None;
 };
 
-// The panel's way: orders the text; a text too short or blank is refused with
-// its message and `customDefault` comes back; a text with a full-width
-// character brings its message and comes back as typed.
+// The panel's way: orders the text; a text too short or blank is refused and
+// `customDefault` comes back; a text with a full-width character comes back
+// as typed. The caller shows grayProblemMessage for a refused text.
 GrayOrderResult ReSortGrayChar(QStringView text, QStringView customDefault);
+
+// The message for a refused grey string, and the title it is shown under.
+QString grayProblemMessage(GrayTextProblem problem);
+QString grayProblemTitle();

@@ -2,7 +2,6 @@
 
 #include "pictureloader.h"
 
-#include "shell/core/dialogs.h"
 #include "shell/core/pixelsurface.h"
 
 #include <QFile>
@@ -52,8 +51,7 @@ bool copyInto(const QString &path, QIODevice &out)
 
 bool PicToTextConverter::askToStop()
 {
-    if (dialogs().question(QStringLiteral("真的要中止磨牙吗？"), QStringLiteral("中止磨牙：O"),
-                           Dialogs::Icon::Question))
+    if (!m_confirmStop || m_confirmStop())
         return true;
     StopPicToText = false;
     return false;

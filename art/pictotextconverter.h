@@ -49,6 +49,10 @@ public:
     // stop button can act.
     void setYield(std::function<void()> hook) { m_yield = std::move(hook); }
 
+    // Asked when the stop flag is found set: true stops the conversion.
+    // Without one, a set flag stops at once.
+    void setConfirmStop(std::function<bool()> hook) { m_confirmStop = std::move(hook); }
+
     bool isRunning() const { return m_running; }
 
     // The rows of the picture written to `out` as they are made.
@@ -68,5 +72,6 @@ private:
     bool askToStop();
 
     std::function<void()> m_yield;
+    std::function<bool()> m_confirmStop;
     bool m_running = false;
 };

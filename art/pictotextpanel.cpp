@@ -9,6 +9,9 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/core/dialogs.h"
 #include "shell/widgets/displayarea.h"
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/hoverframes.h"
+#include "shell/widgets/panelcontext.h"
 #include "shell/core/programpaths.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
@@ -69,13 +72,16 @@ QString fontSizeText(float size)
 
 } // namespace
 
-PicToTextPanel::PicToTextPanel(const PanelContext &context, QWidget *parent)
-    : PanelBox(parent)
-    , m_context(context)
+PicToTextPanel::PicToTextPanel(PanelContext &context, QWidget *parent)
+    : ContentPanel(context, parent)
 {
     buildControls();
     connectControls();
     m_converter.setYield([] { QCoreApplication::processEvents(); });
+    m_converter.setConfirmStop([this] {
+        return this->context().dialogs->question(QStringLiteral("真的要中止磨牙吗？"), QStringLiteral("中止磨牙：O"),
+                                           Dialogs::Icon::Question);
+    });
 }
 
 void PicToTextPanel::buildControls()
@@ -179,8 +185,6 @@ void PicToTextPanel::connectControls()
     connect(chkMYAddMode, &QCheckBox::toggled, this, [this] { chkMYAddMode_Click(); });
     for (int i = 0; i < 5; ++i) {
         connect(btnMY[i], &CoolButton::Click, this, [this, i] { btnMY_Click(i); });
-        connect(btnMY[i], &CoolButton::MouseMove, this, [this, i] { btnMY_MouseMove(i); });
-        connect(btnMY[i], &CoolButton::MouseOut, this, [this, i] { btnMY_MouseOut(i); });
     }
 }
 
@@ -203,7 +207,7 @@ bool PicToTextPanel::eventFilter(QObject *watched, QEvent *event)
 void PicToTextPanel::InitCCMY()
 {
     MYPicPath.clear();
-    MYTempFile = ProgramPaths::resolve(m_context.programDir, kTempFile);
+    MYTempFile = ProgramPaths::resolve(context().programDir, kTempFile);
 
     chkMYAddMode->setChecked(false);
     m_textMYPicView->setFontPointSize(kDefaultFontSize);
@@ -221,26 +225,23 @@ void PicToTextPanel::InitCCMY()
     chkMYSetGray_Click(0);
 
     setGeometry(5, 5, 417, 385);
-    const ColorScheme fallback{};
-    const ColorScheme &colors = m_context.colors ? *m_context.colors : fallback;
-    if (colors.BackColor.isValid())
-        setBackColor(colors.BackColor);
+    setBackColor(context().colors->BackColor);
     QPalette panel = palette();
     panel.setColor(QPalette::Window, backColor());
     for (QWidget *w : std::initializer_list<QWidget *>{chkMYAddMode, frameMY[0], frameMY[1], frameMY[2], frameMY[3],
                                                       optMYSource[0], optMYSource[1], optMYSource[2],
                                                       chkMYSetGray[0], chkMYSetGray[1], chkMYSetGray[2]})
         w->setPalette(panel);
-    for (int i = 0; i < 5; ++i) {
-        FixCaption(*btnMY[i]);
-        btnMY_MouseOut(i);
-    }
+    for (CoolButton *button : btnMY)
+        FixCaption(*button);
+    for (CoolButton *button : btnMY)
+        wireHoverFrame(this, button, *context().colors);
     hide();
 }
 
 QString PicToTextPanel::resourceDir(int option) const
 {
-    return ProgramPaths::resolve(m_context.programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text()));
+    return ProgramPaths::resolve(context().programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text()));
 }
 
 int PicToTextPanel::checkedSource() const
@@ -278,7 +279,7 @@ void PicToTextPanel::lstMYSource_Click()
     if (!item)
         return;
     const int option = checkedSource();
-    MYPicPath = ProgramPaths::resolve(m_context.programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text())
+    MYPicPath = ProgramPaths::resolve(context().programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text())
                                                                 + u'\\' + TrimBlanks(item->text()));
     ReadMYPicFile(MYPicPath);
 }
@@ -299,14 +300,14 @@ bool PicToTextPanel::ReadMYPicFile(const QString &path)
     const PictureLoader::Result loaded = PictureLoader::load(path);
     if (!loaded.ok()) {
         if (loaded.problem == PictureLoader::Problem::TooLarge) {
-            dialogs().message(QStringLiteral("图片太大了（宽×高：%1×%2），最多只能是%3×%3像素、%4万像素！")
+            context().dialogs->message(QStringLiteral("图片太大了（宽×高：%1×%2），最多只能是%3×%3像素、%4万像素！")
                                   .arg(loaded.claimedSize.width())
                                   .arg(loaded.claimedSize.height())
                                   .arg(PictureLoader::kMaxSide)
                                   .arg(PictureLoader::kMaxPixels / 10'000),
                               kReadFailedTitle, Dialogs::Icon::Exclamation);
         } else {
-            dialogs().message(QStringLiteral("在读取图片文件时出现错误！"), kReadFailedTitle, Dialogs::Icon::Exclamation);
+            context().dialogs->message(QStringLiteral("在读取图片文件时出现错误！"), kReadFailedTitle, Dialogs::Icon::Exclamation);
         }
         return false;
     }
@@ -333,6 +334,8 @@ bool PicToTextPanel::ReadMYPicFile(const QString &path)
 QString PicToTextPanel::ReSortGrayChar(const QString &text)
 {
     const GrayOrderResult result = ::ReSortGrayChar(text, MYGrayCustomDefault);
+    if (result.problem != GrayTextProblem::None)
+        context().dialogs->message(grayProblemMessage(result.problem), grayProblemTitle(), Dialogs::Icon::Critical);
     if (!result.tooltip.isEmpty())
         textMYGraySet->setToolTip(result.tooltip);
     if (result.problem == GrayTextProblem::TooShort)
@@ -379,13 +382,13 @@ void PicToTextPanel::btnMY_Click(int index)
 {
     switch (index) {
     case 0: {
-        if (const auto chosen = dialogs().openFile(kOpenFilter, m_openFileName))
+        if (const auto chosen = context().dialogs->openFile(kOpenFilter, m_openFileName))
             m_openFileName = *chosen;
         MYPicPath = m_openFileName;
         if (TrimBlanks(MYPicPath).isEmpty())
             return;
         if (!QFileInfo(MYPicPath).isFile() || !CanWritePath(MYPicPath)) {
-            dialogs().message(QStringLiteral("打开的文件路径无效或不存在！"), Strings::kHintTitle,
+            context().dialogs->message(QStringLiteral("打开的文件路径无效或不存在！"), Strings::kHintTitle,
                               Dialogs::Icon::Information);
             return;
         }
@@ -416,7 +419,7 @@ void PicToTextPanel::startConversion()
     if (m_converter.isRunning())
         return;
     if (m_picture.isNull()) {
-        dialogs().message(QStringLiteral("还没有选择要磨牙的图片，请先从资源列表或外部选择一张图片！"),
+        context().dialogs->message(QStringLiteral("还没有选择要磨牙的图片，请先从资源列表或外部选择一张图片！"),
                           Strings::kHintTitle, Dialogs::Icon::Information);
         return;
     }
@@ -435,7 +438,7 @@ void PicToTextPanel::startConversion()
     case PicToTextConverter::Outcome::NoGray:
     case PicToTextConverter::Outcome::WriteFailed:
     case PicToTextConverter::Outcome::ReadFailed:
-        dialogs().message(QStringLiteral("无法写入临时文件，磨牙没有完成，显示区保持不变！"),
+        context().dialogs->message(QStringLiteral("无法写入临时文件，磨牙没有完成，显示区保持不变！"),
                           QStringLiteral("磨牙失败：（"), Dialogs::Icon::Exclamation);
         return;
     case PicToTextConverter::Outcome::Done:
@@ -443,7 +446,7 @@ void PicToTextPanel::startConversion()
         break;
     }
     if (!m_textMYPicView->loadFile(MYTempFile))
-        dialogs().message(QStringLiteral("无法读取临时文件，显示区保持不变！"), QStringLiteral("磨牙失败：（"),
+        context().dialogs->message(QStringLiteral("无法读取临时文件，显示区保持不变！"), QStringLiteral("磨牙失败：（"),
                           Dialogs::Icon::Exclamation);
 }
 
@@ -451,7 +454,7 @@ void PicToTextPanel::MYSetFontSize()
 {
     if (MYFontSize == 0)
         MYFontSize = kDefaultFontSize;
-    if (const auto answer = dialogs().input(QStringLiteral("请输入字体大小(建议不要设置得过大)："),
+    if (const auto answer = context().dialogs->input(QStringLiteral("请输入字体大小(建议不要设置得过大)："),
                                             QStringLiteral("设置字体大小"), fontSizeText(MYFontSize))) {
         bool isNumber = false;
         const double size = answer->trimmed().toDouble(&isNumber);
@@ -463,23 +466,11 @@ void PicToTextPanel::MYSetFontSize()
 
 void PicToTextPanel::ClearMYTextPicView()
 {
-    if (!dialogs().question(QStringLiteral("真的要清空吗？"), QStringLiteral("清空显示区"), Dialogs::Icon::Question))
+    if (!context().dialogs->question(QStringLiteral("真的要清空吗？"), QStringLiteral("清空显示区"), Dialogs::Icon::Question))
         return;
     chkMYAddMode->setChecked(false);
     m_textMYPicView->setText(QString());
     if (!m_textMYPicView->saveFile(MYTempFile))
-        dialogs().message(QStringLiteral("清空显示区时出现错误！"), QStringLiteral("清空错误：（"),
+        context().dialogs->message(QStringLiteral("清空显示区时出现错误！"), QStringLiteral("清空错误：（"),
                           Dialogs::Icon::Exclamation);
-}
-
-void PicToTextPanel::btnMY_MouseMove(int index)
-{
-    if (m_context.colors)
-        DrawBtnBox(this, btnMY[index], m_context.colors->HotLineColor, m_context.colors->HotBackColor, 0);
-}
-
-void PicToTextPanel::btnMY_MouseOut(int index)
-{
-    const QColor line = m_context.colors ? m_context.colors->NormLineColor : QColor(177, 177, 177);
-    DrawBtnBox(this, btnMY[index], line, backColor(), 0);
 }

@@ -2,8 +2,7 @@
 
 #include "pictotextconverter.h"
 
-#include "shell/core/colorscheme.h"
-#include "shell/widgets/panelbox.h"
+#include "shell/widgets/contentpanel.h"
 #include "shell/core/pixelsurface.h"
 
 #include <QImage>
@@ -26,15 +25,17 @@ class QRadioButton;
 //
 // Controls are named as the rest of the program knows them (their object
 // names too, which is how tests find them).
-class PicToTextPanel : public PanelBox
+class PicToTextPanel : public ContentPanel
 {
     Q_OBJECT
 
 public:
-    explicit PicToTextPanel(const PanelContext &context, QWidget *parent = nullptr);
+    explicit PicToTextPanel(PanelContext &context, QWidget *parent = nullptr);
 
     // Builds the panel; called once while the main window loads.
     void InitCCMY();
+    void build() override { InitCCMY(); }
+    DisplayArea *displayArea() const override { return m_textMYPicView; }
 
     // The display area, the panel's output for the copy and send actions.
     DisplayArea *textMYPicView() const { return m_textMYPicView; }
@@ -57,8 +58,6 @@ public:
     void InitlstMYSource(int index, int option);
     bool ReadMYPicFile(const QString &path);
     void btnMY_Click(int index);
-    void btnMY_MouseMove(int index);
-    void btnMY_MouseOut(int index);
     void optMYSource_Click(int option);
     void lstMYSource_Click();
     void lstMYSource_MouseMove();
@@ -80,8 +79,6 @@ private:
     QString resourceDir(int option) const;
     int checkedSource() const;
     void startConversion();
-
-    PanelContext m_context;
 
     std::array<QGroupBox *, 4> frameMY{};
     std::array<QRadioButton *, 3> optMYSource{};

@@ -1,6 +1,9 @@
-#include "sendtoolpanel.h"
+#include "send/sendtoolpanel.h"
 
-SendToolPanel::SendToolPanel(const PanelContext &context, QWidget *parent)
+#include "shell/core/colorscheme.h"
+#include "shell/widgets/panelcontext.h"
+
+SendToolPanel::SendToolPanel(PanelContext &context, QWidget *parent)
     : PanelBox(parent)
     , m_context(context)
 {

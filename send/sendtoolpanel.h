@@ -1,7 +1,8 @@
 #pragma once
 
-#include "shell/core/colorscheme.h"
 #include "shell/widgets/panelbox.h"
+
+class PanelContext;
 
 // The tool panel at the right of the main window: sending, copying, favourites.
 class SendToolPanel : public PanelBox
@@ -9,11 +10,11 @@ class SendToolPanel : public PanelBox
     Q_OBJECT
 
 public:
-    explicit SendToolPanel(const PanelContext &context, QWidget *parent = nullptr);
+    explicit SendToolPanel(PanelContext &context, QWidget *parent = nullptr);
 
     // Builds the panel; called once while the main window loads.
     void InitPanelSendTool();
 
 private:
-    PanelContext m_context;
+    PanelContext &m_context;
 };

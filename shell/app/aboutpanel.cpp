@@ -2,10 +2,12 @@
 
 #include "shell/widgets/clicklabel.h"
 #include "shell/core/dialogs.h"
+#include "shell/core/colorscheme.h"
+#include "shell/core/launcher.h"
+#include "shell/widgets/panelcontext.h"
 #include "shell/core/logo.h"
 #include "shell/app/shellpictures.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -86,11 +88,9 @@ const QString kThanks = QStringLiteral("感谢每一位参与测试的朋友\n"
 
 } // namespace
 
-AboutPanel::AboutPanel(const PanelContext &context, QWidget *parent)
-    : PanelBox(parent)
-    , m_context(context)
+AboutPanel::AboutPanel(PanelContext &context, QWidget *parent)
+    : ContentPanel(context, parent)
 {
-    setObjectName(QStringLiteral("panBox6"));
 }
 
 QString AboutPanel::homePage()
@@ -118,7 +118,7 @@ void AboutPanel::initAbout()
     picAbout->setPixmap(QPixmap::fromImage(Logo::image(64)));
     setGeometry(5, 5, 417, 385);
     hide();
-    setBackColor(m_context.colors->BackColor);
+    setBackColor(context().colors->BackColor);
 }
 
 void AboutPanel::buildControls()
@@ -211,27 +211,27 @@ void AboutPanel::paintEvent(QPaintEvent *event)
 
 void AboutPanel::lblHomePage_Click()
 {
-    QDesktopServices::openUrl(QUrl(m_homePage));
+    context().launcher->openUrl(QUrl(m_homePage));
 }
 
 void AboutPanel::lblBug_Click()
 {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + m_feedback));
+    context().launcher->openUrl(QUrl(QStringLiteral("mailto:") + m_feedback));
 }
 
 void AboutPanel::lblCooperate_Click()
 {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + m_cooperate));
+    context().launcher->openUrl(QUrl(QStringLiteral("mailto:") + m_cooperate));
 }
 
 void AboutPanel::imgAbout_Click(int index)
 {
     if (index == 3)
-        dialogs().message(QStringLiteral("帮助文档正在制作当中...：）"), QStringLiteral("真的很抱歉^_^"),
+        context().dialogs->message(QStringLiteral("帮助文档正在制作当中...：）"), QStringLiteral("真的很抱歉^_^"),
                           Dialogs::Icon::Information);
 }
 
 void AboutPanel::picProduct_Click(int index)
 {
-    QDesktopServices::openUrl(QUrl(downloadPage(index)));
+    context().launcher->openUrl(QUrl(downloadPage(index)));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "shell/core/colorscheme.h"
-#include "shell/widgets/panelbox.h"
+#include "shell/widgets/contentpanel.h"
 
 #include <array>
 
@@ -11,12 +10,12 @@ class QPlainTextEdit;
 
 // The About panel ("关    于"): logo, version, the maker's links and two
 // fixed texts.
-class AboutPanel : public PanelBox
+class AboutPanel : public ContentPanel
 {
     Q_OBJECT
 
 public:
-    explicit AboutPanel(const PanelContext &context, QWidget *parent = nullptr);
+    explicit AboutPanel(PanelContext &context, QWidget *parent = nullptr);
 
     // The maker's home page and mail address; the system menu's logo opens
     // the same home page.
@@ -27,6 +26,7 @@ public:
 
     // Builds the panel; called once while the main window loads.
     void initAbout();
+    void build() override { initAbout(); }
 
     QString homePageLink() const { return m_homePage; }
     QString feedbackLink() const { return m_feedback; }
@@ -44,7 +44,6 @@ protected:
 private:
     void buildControls();
 
-    PanelContext m_context;
     QString m_homePage;
     QString m_feedback;
     QString m_cooperate;

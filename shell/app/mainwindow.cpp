@@ -1,25 +1,24 @@
 #include "shell/app/mainwindow.h"
 
 #include "shell/app/aboutpanel.h"
-#include "shell/widgets/clicklabel.h"
-#include "shell/widgets/coolbutton.h"
-#include "shell/core/fonts.h"
-#include "shell/widgets/panelbox.h"
-#include "shell/core/programpaths.h"
 #include "shell/app/shellpictures.h"
+#include "shell/core/clipboard.h"
+#include "shell/core/dialogs.h"
+#include "shell/core/fonts.h"
+#include "shell/core/launcher.h"
+#include "shell/core/programpaths.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
+#include "shell/widgets/clicklabel.h"
+#include "shell/widgets/contentpanel.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/widgets/hoverframes.h"
+#include "shell/widgets/panelbox.h"
 
-#include "art/arttextpanel.h"
-#include "art/pictotextpanel.h"
-#include "library/librarypanel.h"
-#include "paint/paintpanel.h"
 #include "platform/windowsystem.h"
-#include "plugins/pluginpanel.h"
 #include "send/sendtoolpanel.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -36,9 +35,10 @@ constexpr int kBeginBarWidth = 100;
 constexpr int kBeginBarHeight = 22;
 constexpr int kSysLogoHeight = 80;
 
-const char *const kMenuCaptions[MainWindow::MenuCount + 1] = {
-    "CorvelButton1", "Zantoria秘笈", "艺术文字", "我涂我画", "图片磨牙", "插件管理", "关    于", "退    出",
-};
+// Element 0 belongs to the form and never shows; entry 7 ends the program.
+// The panels' entries take their captions from the table of panels.
+const QString kHiddenEntryCaption = QStringLiteral("CorvelButton1");
+const QString kExitCaption = QStringLiteral("退    出");
 
 qint64 steadyMilliseconds()
 {
@@ -65,9 +65,12 @@ int textWidth(const QLabel *label, const QString &text)
 
 } // namespace
 
-MainWindow::MainWindow(const QString &programDir, QWidget *parent)
+MainWindow::MainWindow(const QString &programDir, std::vector<PanelRow> panels, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_programDir(programDir)
+    , m_launcher(createSystemLauncher())
+    , m_clipboard(createSystemClipboard())
+    , m_panelRows(std::move(panels))
     , m_clock(steadyMilliseconds)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -75,7 +78,15 @@ MainWindow::MainWindow(const QString &programDir, QWidget *parent)
     setFixedSize(670, 450); // 10050 × 6750 twips
     m_context.programDir = programDir;
     m_context.colors = &m_colors;
+    m_context.dialogs = &dialogs();
+    m_context.launcher = m_launcher.get();
+    m_context.clipboard = m_clipboard.get();
+    m_context.windowSystem = &platform::windowSystem();
     m_context.keepOnTop = [this](bool onTop) { setKeepOnTop(onTop); };
+    m_context.displayAreaSource = [this]() -> DisplayArea * {
+        const ContentPanel *panel = panBox(m_curPanel);
+        return panel ? panel->displayArea() : nullptr;
+    };
     if (const QScreen *screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -112,28 +123,17 @@ void MainWindow::Form_Load(const std::function<void(const QString &)> &announce)
     panelMain = new PanelBox(this);
     panelMain->setObjectName(QStringLiteral("panelMain"));
     InitPanel(panelMain);
-    say(QStringLiteral("正在初始化系统[关于]..."));
-    m_about = new AboutPanel(m_context, panelMain);
-    m_about->initAbout();
-    say(QStringLiteral("正在初始化[Zantoria秘笈]..."));
-    m_library = new LibraryPanel(m_context, panelMain);
-    m_library->InitCCMJ();
-    say(QStringLiteral("正在初始化[图片磨牙]..."));
-    m_picToText = new PicToTextPanel(m_context, panelMain);
-    m_picToText->InitCCMY();
-    say(QStringLiteral("正在初始化[艺术文字]..."));
-    m_artText = new ArtTextPanel(m_context, panelMain);
-    m_artText->InitWZ();
-    say(QStringLiteral("正在初始化[我涂我画]..."));
-    m_paint = new PaintPanel(m_context, panelMain);
-    m_paint->InitTH();
-    say(QStringLiteral("正在初始化[插件管理]..."));
-    m_plugins = new PluginPanel(m_context, panelMain);
-    m_plugins->initCJ();
+    for (const PanelRow &row : m_panelRows) {
+        say(row.splash);
+        ContentPanel *panel = row.create(m_context, panelMain);
+        panel->setObjectName(QStringLiteral("panBox%1").arg(row.entry));
+        panel->setMenuCaption(row.caption);
+        m_panels[std::size_t(row.entry)] = panel;
+        panel->build();
+    }
     say(QStringLiteral("初始化完毕"));
     m_skin.FreeSkinPics();
     btnSysMenu_Click(1);
-    StartTime = QTime::currentTime();
     m_startMs = m_clock();
     // Ticks fall on whole seconds after the start, so the display never lags
     // behind the time it shows by most of a second.
@@ -152,17 +152,20 @@ MainLayout::FrameSizes MainWindow::frameSizes() const
     return f;
 }
 
-QWidget *MainWindow::panBox(int i) const
+ContentPanel *MainWindow::panBox(int i) const
 {
-    switch (i) {
-    case 1: return m_library;
-    case 2: return m_artText;
-    case 3: return m_paint;
-    case 4: return m_picToText;
-    case 5: return m_plugins;
-    case 6: return m_about;
-    default: return nullptr;
+    return i >= 1 && i < MenuCount ? m_panels[std::size_t(i)] : nullptr;
+}
+
+QString MainWindow::menuCaption(int index) const
+{
+    if (index == MenuCount)
+        return kExitCaption;
+    for (const PanelRow &row : m_panelRows) {
+        if (row.entry == index)
+            return row.caption;
     }
+    return QString();
 }
 
 CoolButton *MainWindow::btnSysMenu(int index) const
@@ -178,19 +181,22 @@ void MainWindow::btnSysMenu_Click(int index)
         DrawBtnBox(SysMenuBox, m_btnSysMenu[i], m_colors.MenuLineColor, m_colors.MenuBackColor, 0);
     m_curMenu = index;
     DrawBtnBox(SysMenuBox, m_btnSysMenu[index], m_colors.MenuLineColor, m_colors.MenuSelBackColor, 0);
-    for (int i = 1; i <= 6; ++i) {
-        if (QWidget *panel = panBox(i))
+    for (ContentPanel *panel : m_panels) {
+        if (panel)
             panel->hide();
     }
-    if (index == 7) {
+    if (index == MenuCount) {
         close();
         QCoreApplication::quit();
         return;
     }
-    if (QWidget *panel = panBox(index))
+    // The panels with text are the ones the tool panel acts on; the others
+    // (plug-ins, About) leave that choice alone.
+    if (ContentPanel *panel = panBox(index)) {
         panel->show();
-    if (index >= 1 && index <= 4)
-        m_curPanel = index;
+        if (panel->displayArea())
+            m_curPanel = index;
+    }
 }
 
 void MainWindow::btnSysMenu_MouseMove(int index)
@@ -222,21 +228,6 @@ void MainWindow::initColor()
     m_colors.BackColor = m_skin.backColor();
 }
 
-void MainWindow::letBackColor(QWidget *control) const
-{
-    if (auto *box = qobject_cast<PanelBox *>(control)) {
-        box->setBackColor(m_colors.BackColor);
-    } else if (auto *button = qobject_cast<CoolButton *>(control)) {
-        button->setButtonBackColor(m_colors.BackColor);
-    } else if (control) {
-        QPalette palette = control->palette();
-        palette.setColor(QPalette::Window, m_colors.BackColor);
-        palette.setColor(QPalette::Button, m_colors.BackColor);
-        control->setPalette(palette);
-        control->setAutoFillBackground(true);
-    }
-}
-
 void MainWindow::InitStateBar()
 {
     StateBar = new PanelBox(this);
@@ -250,16 +241,10 @@ void MainWindow::InitStateBar()
     SysMenuBeginBar->setToolTip(QStringLiteral("显示或隐藏系统菜单"));
     SysMenuBeginBar->setFocusPolicy(Qt::NoFocus);
     connect(SysMenuBeginBar, &CoolButton::Click, this, &MainWindow::SysMenuBeginBar_Click);
-    connect(SysMenuBeginBar, &CoolButton::MouseMove, this, [this] {
-        DrawBtnBox(StateBar, SysMenuBeginBar, m_colors.HotLineColor, m_colors.HotBackColor, 0);
-    });
-    connect(SysMenuBeginBar, &CoolButton::MouseOut, this, [this] {
-        DrawBtnBox(StateBar, SysMenuBeginBar, m_colors.NormLineColor, StateBar->backColor(), 0);
-    });
 
     StateBar->setBackColor(m_colors.BackColor);
     StateBar->setGeometry(MainLayout::stateBar(size(), frameSizes(), SysMenuBeginBar->height()));
-    DrawBtnBox(StateBar, SysMenuBeginBar, m_colors.NormLineColor, StateBar->backColor(), 0);
+    wireHoverFrame(StateBar, SysMenuBeginBar, m_colors);
 
     m_lblStateCopyright = stateLabel(StateBar, "lblStateCopyright", QStringLiteral("© Zantoria 项目"));
     m_lblStateAuthor = stateLabel(StateBar, "lblStateAuthor", QStringLiteral("M o r v e n n a"));
@@ -309,7 +294,7 @@ void MainWindow::InitSysMenu()
     connect(imgLogo, &ClickLabel::Click, this, &MainWindow::imgLogo_Click);
 
     // Element 0 belongs to the form and never shows.
-    m_btnSysMenu[0] = new CoolButton(QString::fromUtf8(kMenuCaptions[0]), SysMenuBox);
+    m_btnSysMenu[0] = new CoolButton(kHiddenEntryCaption, SysMenuBox);
     m_btnSysMenu[0]->hide();
 
     const int entryHeight = MainLayout::menuEntryHeight(size(), frame, StateBar->height());
@@ -322,7 +307,7 @@ void MainWindow::InitSysMenu()
         entry->setButtonBackColor(SysMenuBox->backColor());
         entry->setMenuStyle(true);
         entry->setFocusPolicy(Qt::NoFocus);
-        entry->setCaption(PadCaption(QString::fromUtf8(kMenuCaptions[i])));
+        entry->setCaption(PadCaption(menuCaption(i)));
         DrawBtnBox(SysMenuBox, entry, m_colors.MenuLineColor, m_colors.MenuBackColor, 0);
         connect(entry, &CoolButton::Click, this, [this, i] { btnSysMenu_Click(i); });
         connect(entry, &CoolButton::MouseMove, this, [this, i] { btnSysMenu_MouseMove(i); });
@@ -333,7 +318,7 @@ void MainWindow::InitSysMenu()
 void MainWindow::InitPanel(QWidget *panel)
 {
     panel->show();
-    letBackColor(panel);
+    letBackColor(panel, m_colors);
     const int toolTop = panelSendTool ? panelSendTool->y() : frameSizes().Th;
     const int toolWidth = panelSendTool ? panelSendTool->width() : 0;
     panel->setGeometry(MainLayout::contentArea(size(), frameSizes(), toolTop, toolWidth, StateBar->height()));
@@ -352,7 +337,7 @@ void MainWindow::btnControl_Click()
 
 void MainWindow::imgLogo_Click()
 {
-    QDesktopServices::openUrl(QUrl(AboutPanel::homePage()));
+    m_launcher->openUrl(QUrl(AboutPanel::homePage()));
 }
 
 void MainWindow::btnMin_Click()
@@ -377,7 +362,7 @@ void MainWindow::setKeepOnTop(bool onTop)
     // toolkit's hint does it otherwise (offscreen, or nothing to ask).
     const QString qpa = QGuiApplication::platformName();
     const bool native = qpa == u"xcb" || qpa == u"windows";
-    auto &ws = platform::windowSystem();
+    platform::WindowSystem &ws = *m_context.windowSystem;
     if (native && ws.isAvailable() && testAttribute(Qt::WA_WState_Created) && ws.setTopMost(winId(), onTop))
         return;
     const bool wasVisible = isVisible();

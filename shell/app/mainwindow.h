@@ -1,25 +1,25 @@
 #pragma once
 
+#include "shell/app/paneltable.h"
+#include "shell/app/skinframe.h"
 #include "shell/core/colorscheme.h"
 #include "shell/core/mainlayout.h"
-#include "shell/app/skinframe.h"
+#include "shell/widgets/panelcontext.h"
 
 #include <QPixmap>
-#include <QTime>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <vector>
 
-class AboutPanel;
-class ArtTextPanel;
-class CoolButton;
-class LibraryPanel;
-class PaintPanel;
-class PanelBox;
-class PicToTextPanel;
-class PluginPanel;
 class ClickLabel;
+class Clipboard;
+class ContentPanel;
+class CoolButton;
+class Launcher;
+class PanelBox;
 class QLabel;
 class QTimer;
 class SendToolPanel;
@@ -34,7 +34,9 @@ public:
     static constexpr int MenuCount = MainLayout::MenuCount;
     static constexpr int SysMenuWidth = MainLayout::SysMenuWidth;
 
-    explicit MainWindow(const QString &programDir, QWidget *parent = nullptr);
+    // The panels come from `panels` (panelTable() in the program).
+    explicit MainWindow(const QString &programDir, std::vector<PanelRow> panels = panelTable(),
+                        QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The load procedure: runs the build steps in order; `announce` gets the
@@ -51,17 +53,18 @@ public:
     void btnSysMenu_MouseMove(int index);
     void btnSysMenu_MouseOut(int index);
 
-    // The panel behind system-menu entry i (1 to 6).
-    QWidget *panBox(int i) const;
+    // The panel behind system-menu entry i (1 to 6); null for an entry
+    // without one.
+    ContentPanel *panBox(int i) const;
+
+    // What every panel is built with; its services belong to this window.
+    PanelContext &context() { return m_context; }
 
     // Build steps of the main window itself.
     void initColor();
     void InitStateBar();
     void InitSysMenu();
     void InitPanel(QWidget *panel);
-
-    // Gives a control the window's background colour.
-    void letBackColor(QWidget *control) const;
 
     void SysMenuBeginBar_Click();
     void btnControl_Click();
@@ -84,13 +87,14 @@ public:
     // The parts of the window, for the panels and for tests.
     PanelBox *sysMenuBox() const { return SysMenuBox; }
     CoolButton *btnSysMenu(int index) const;
+    // The caption of entry 1 to 7 as the table of panels gives it.
+    QString menuCaption(int index) const;
     PanelBox *stateBar() const { return StateBar; }
     CoolButton *sysMenuBeginBar() const { return SysMenuBeginBar; }
     QLabel *lblStateTime() const { return m_lblStateTime; }
     QLabel *lblStateTimeCap() const { return m_lblStateTimeCap; }
     PanelBox *panelMainBox() const { return panelMain; }
     SendToolPanel *sendToolPanel() const { return panelSendTool; }
-    AboutPanel *aboutPanel() const { return m_about; }
     QPixmap sysMenuBeginBarImgDown() const { return SysMenuBeginBarImgDown; }
     QPixmap sysMenuBeginBarImgUp() const { return SysMenuBeginBarImgUp; }
     MainLayout::FrameSizes frameSizes() const;
@@ -102,12 +106,14 @@ private:
     SkinFrame m_skin;
     QString m_programDir;
     ColorScheme m_colors;
+    std::unique_ptr<Launcher> m_launcher;
+    std::unique_ptr<Clipboard> m_clipboard;
     PanelContext m_context;
+    std::vector<PanelRow> m_panelRows;
 
     int m_curPanel = 1;
     int m_curMenu = 1;
     bool m_keepOnTop = false;
-    QTime StartTime;
     qint64 m_startMs = 0;
     std::function<qint64()> m_clock;
 
@@ -127,10 +133,5 @@ private:
 
     PanelBox *panelMain = nullptr;
     SendToolPanel *panelSendTool = nullptr;
-    LibraryPanel *m_library = nullptr;
-    ArtTextPanel *m_artText = nullptr;
-    PaintPanel *m_paint = nullptr;
-    PicToTextPanel *m_picToText = nullptr;
-    PluginPanel *m_plugins = nullptr;
-    AboutPanel *m_about = nullptr;
+    std::array<ContentPanel *, MenuCount> m_panels {}; // by menu entry; element 0 and entry 7 have none
 };

@@ -6,7 +6,7 @@
 #include "art/graypresets.h"
 #include "art/pictotextpanel.h"
 
-#include "scripteddialogs.h"
+#include "testcontext.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/core/fonts.h"
@@ -27,16 +27,6 @@
 using namespace ArtFixtures;
 
 namespace {
-
-ColorScheme testColors()
-{
-    ColorScheme c;
-    c.HotLineColor = QColor(49, 106, 197);
-    c.NormLineColor = QColor(177, 177, 177);
-    c.HotBackColor = QColor(192, 210, 238);
-    c.BackColor = QColor(236, 233, 216);
-    return c;
-}
 
 const QString kFaces = QStringLiteral("data/磨牙资源/表情图片");
 
@@ -97,20 +87,21 @@ private:
     void build(bool withSamples = true);
 
     std::unique_ptr<TempProgramDir> m_dir;
-    ColorScheme m_colors = testColors();
+    std::unique_ptr<TestContext> m_ctx;
+    ColorScheme m_colors = defaultColorScheme();
     std::unique_ptr<PicToTextPanel> m_panel;
     ScriptedDialogs *m_dialogs = nullptr;
 };
 
 void TestPicToTextPanel::init()
 {
-    m_dialogs = ScriptedDialogs::install();
     build();
 }
 
 void TestPicToTextPanel::cleanup()
 {
     m_panel.reset();
+    m_ctx.reset();
     m_dir.reset();
 }
 
@@ -120,10 +111,9 @@ void TestPicToTextPanel::build(bool withSamples)
     m_dir = std::make_unique<TempProgramDir>(withSamples);
     for (const char *sub : {"表情图片", "短信图片", "超Cool头像"})
         QDir().mkpath(m_dir->file(QStringLiteral("data/磨牙资源/") + QString::fromUtf8(sub)));
-    PanelContext context;
-    context.programDir = m_dir->path();
-    context.colors = &m_colors;
-    m_panel = std::make_unique<PicToTextPanel>(context);
+    m_ctx = std::make_unique<TestContext>(m_dir->path());
+    m_dialogs = &m_ctx->dialogs;
+    m_panel = std::make_unique<PicToTextPanel>(m_ctx->context);
     m_panel->InitCCMY();
 }
 
@@ -536,10 +526,10 @@ void TestPicToTextPanel::hoverFrames()
     auto *button = control<CoolButton>("btnMY4");
     QCOMPARE(m_panel->frameColor(button), m_colors.NormLineColor);
     QCOMPARE(button->buttonBackColor(), m_colors.BackColor);
-    m_panel->btnMY_MouseMove(4);
+    Q_EMIT button->MouseMove(Qt::NoButton, Qt::NoModifier, 3, 3);
     QCOMPARE(m_panel->frameColor(button), m_colors.HotLineColor);
     QCOMPARE(button->buttonBackColor(), m_colors.HotBackColor);
-    m_panel->btnMY_MouseOut(4);
+    Q_EMIT button->MouseOut();
     QCOMPARE(m_panel->frameColor(button), m_colors.NormLineColor);
     QCOMPARE(button->buttonBackColor(), m_colors.BackColor);
 }

@@ -70,6 +70,7 @@ private Q_SLOTS:
 
 private:
     CoolButton *entry(int i) const { return m_window->btnSysMenu(i); }
+    AboutPanel *about() const { return qobject_cast<AboutPanel *>(m_window->panBox(6)); }
     QColor columnPixel(int x, int y) const { return m_window->sysMenuBox()->grab().toImage().pixelColor(x, y); }
 
     std::unique_ptr<TempProgramDir> m_dir;
@@ -294,9 +295,9 @@ void TestMainWindow::controlButtonShowsAboutInPlace()
         QTest::mouseClick(w.skin().btnControl(), Qt::LeftButton);
         QCOMPARE(w.CurMenu(), 6);
         QCOMPARE(w.CurPanel(), 2);
-        QVERIFY(!w.aboutPanel()->isHidden());
-        QCOMPARE(w.aboutPanel()->geometry(), QRect(5, 5, 417, 385));
-        QCOMPARE(w.aboutPanel()->parentWidget(), w.panelMainBox());
+        QVERIFY(!about()->isHidden());
+        QCOMPARE(about()->geometry(), QRect(5, 5, 417, 385));
+        QCOMPARE(about()->parentWidget(), w.panelMainBox());
     }
 }
 
@@ -355,12 +356,12 @@ void TestMainWindow::keepOnTopFollowsTheSwitch()
 
 void TestMainWindow::aboutLinksOpenThroughTheDesktop()
 {
-    AboutPanel *about = m_window->aboutPanel();
-    about->lblBug_Click();
-    about->lblCooperate_Click();
-    about->lblHomePage_Click();
+    AboutPanel *panel = about();
+    panel->lblBug_Click();
+    panel->lblCooperate_Click();
+    panel->lblHomePage_Click();
     m_window->imgLogo_Click();
-    about->picProduct_Click(0);
+    panel->picProduct_Click(0);
     QCOMPARE(m_urls.opened.size(), 5);
     QCOMPARE(m_urls.opened[0], QUrl(QStringLiteral("mailto:feedback@zantoria.org?subject=用户反馈")));
     QCOMPARE(m_urls.opened[0].scheme(), QStringLiteral("mailto"));
@@ -375,11 +376,11 @@ void TestMainWindow::aboutLinksOpenThroughTheDesktop()
 
 void TestMainWindow::helpIconApologises()
 {
-    AboutPanel *about = m_window->aboutPanel();
+    AboutPanel *panel = about();
     for (int i = 0; i < 3; ++i)
-        about->imgAbout_Click(i);
+        panel->imgAbout_Click(i);
     QVERIFY(m_dialogs->shown.isEmpty());
-    about->imgAbout_Click(3);
+    panel->imgAbout_Click(3);
     QCOMPARE(m_dialogs->shown.size(), 1);
     QCOMPARE(m_dialogs->shown[0].text, QStringLiteral("帮助文档正在制作当中...：）"));
     QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("真的很抱歉^_^"));

@@ -3,6 +3,7 @@
 
 #include "shell/core/fonts.h"
 #include "shell/app/mainwindow.h"
+#include "shell/widgets/contentpanel.h"
 #include "shell/core/programpaths.h"
 #include "shell/app/skinframe.h"
 #include "shell/app/splashwindow.h"

@@ -1,0 +1,35 @@
+#include "shell/app/paneltable.h"
+
+#include "shell/app/aboutpanel.h"
+#include "shell/app/placeholderpanel.h"
+
+#include "art/pictotextpanel.h"
+
+namespace {
+
+template<typename Panel>
+std::function<ContentPanel *(PanelContext &, QWidget *)> make()
+{
+    return [](PanelContext &context, QWidget *parent) { return new Panel(context, parent); };
+}
+
+std::function<ContentPanel *(PanelContext &, QWidget *)> placeholder(bool makesText)
+{
+    return [makesText](PanelContext &context, QWidget *parent) {
+        return new PlaceholderPanel(context, makesText, parent);
+    };
+}
+
+} // namespace
+
+std::vector<PanelRow> panelTable()
+{
+    return {
+        {6, QStringLiteral("关    于"), QStringLiteral("正在初始化系统[关于]..."), make<AboutPanel>()},
+        {1, QStringLiteral("Zantoria秘笈"), QStringLiteral("正在初始化[Zantoria秘笈]..."), placeholder(true)},
+        {4, QStringLiteral("图片磨牙"), QStringLiteral("正在初始化[图片磨牙]..."), make<PicToTextPanel>()},
+        {2, QStringLiteral("艺术文字"), QStringLiteral("正在初始化[艺术文字]..."), placeholder(true)},
+        {3, QStringLiteral("我涂我画"), QStringLiteral("正在初始化[我涂我画]..."), placeholder(true)},
+        {5, QStringLiteral("插件管理"), QStringLiteral("正在初始化[插件管理]..."), placeholder(false)},
+    };
+}

@@ -1,0 +1,51 @@
+#include "testcontext.h"
+
+bool RecordingLauncher::startProgram(const QString &path)
+{
+    started.append(path);
+    return result(path);
+}
+
+bool RecordingLauncher::openUrl(const QUrl &url)
+{
+    opened.append(url);
+    return true;
+}
+
+bool FakeClipboard::setText(const QString &text)
+{
+    if (refuse)
+        return false;
+    ++sets;
+    contents = text;
+    return true;
+}
+
+ColorScheme defaultColorScheme()
+{
+    ColorScheme c;
+    c.HotLineColor = QColor(49, 106, 197);
+    c.NormLineColor = QColor(177, 177, 177);
+    c.HotBackColor = QColor(192, 210, 238);
+    c.MenuHotLineColor = QColor(255, 255, 255);
+    c.MenuLineColor = QColor(160, 150, 131);
+    c.MenuHotBackColor = QColor(252, 205, 135);
+    c.MenuBackColor = QColor(142, 219, 255);
+    c.MenuSelBackColor = QColor(221, 221, 221);
+    c.BackColor = QColor(236, 233, 216);
+    return c;
+}
+
+TestContext::TestContext(const QString &programDir)
+    : windowSystem(platform::createNullWindowSystem())
+    , colors(defaultColorScheme())
+{
+    context.programDir = programDir;
+    context.colors = &colors;
+    context.dialogs = &dialogs;
+    context.launcher = &launcher;
+    context.clipboard = &clipboard;
+    context.windowSystem = windowSystem.get();
+    context.keepOnTop = [this](bool onTop) { keepOnTopCalls.append(onTop); };
+    context.displayAreaSource = [this] { return displayArea; };
+}
