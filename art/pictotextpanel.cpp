@@ -105,6 +105,7 @@ void PicToTextPanel::buildControls()
     lstMYSource->setGeometry(kSourceListRect);
     lstMYSource->setMouseTracking(true);
     lstMYSource->viewport()->installEventFilter(this);
+    lstMYSource->setAccessibleName(frameMY[0]->title());
 
     picMYPreBox = new QWidget(frameMY[1]);
     picMYPreBox->setObjectName(QStringLiteral("picMYPreBox"));
@@ -117,6 +118,7 @@ void PicToTextPanel::buildControls()
     imgMYPre->setObjectName(QStringLiteral("imgMYPre"));
     imgMYPre->setScaledContents(true);
     imgMYPre->setGeometry(0, 0, 0, 0);
+    imgMYPre->setAccessibleName(frameMY[1]->title());
 
     QLabel **labels[4] = {&lblMYPicName, &lblMYPicType, &lblMYPicSize, &lblMYPicWH};
     const char *labelNames[4] = {"lblMYPicName", "lblMYPicType", "lblMYPicSize", "lblMYPicWH"};
@@ -143,6 +145,7 @@ void PicToTextPanel::buildControls()
     textMYGraySet->setMaxLength(256);
     textMYGraySet->setReadOnly(true);
     textMYGraySet->installEventFilter(this);
+    textMYGraySet->setAccessibleName(frameMY[3]->title());
 
     chkMYAddMode = new QCheckBox(QStringLiteral("追加模式"), this);
     chkMYAddMode->setObjectName(QStringLiteral("chkMYAddMode"));
@@ -151,6 +154,7 @@ void PicToTextPanel::buildControls()
     m_textMYPicView = new DisplayArea(this);
     m_textMYPicView->setObjectName(QStringLiteral("textMYPicView"));
     m_textMYPicView->setGeometry(kDisplayRect);
+    m_textMYPicView->setAccessibleName(QStringLiteral("磨牙结果"));
     // A monospaced face whose cells are nearest to square at the tiny default
     // size, so the art keeps its proportions best; Chinese falls back to 宋体.
     QFont artFont;

@@ -107,45 +107,6 @@ bool readInput(const QString &path, QByteArray *bytes)
     return false;
 }
 
-char16_t *units(QString &text)
-{
-    return reinterpret_cast<char16_t *>(text.data());
-}
-
-// Every LF that has no CR before it gets one, in place.
-void toCrLf(QString &text)
-{
-    const qsizetype n = text.size();
-    const char16_t *c = reinterpret_cast<const char16_t *>(text.constData());
-    qsizetype lone = 0;
-    for (qsizetype i = 0; i < n; ++i)
-        lone += c[i] == u'\n' && (i == 0 || c[i - 1] != u'\r');
-    if (lone == 0)
-        return;
-    text.resize(n + lone);
-    char16_t *d = units(text);
-    qsizetype w = n + lone;
-    for (qsizetype r = n; r-- > 0;) {
-        const bool loneLF = d[r] == u'\n' && (r == 0 || d[r - 1] != u'\r');
-        d[--w] = d[r];
-        if (loneLF)
-            d[--w] = u'\r';
-    }
-}
-
-// Each CR LF becomes LF, in place.
-void toLf(QString &text)
-{
-    const qsizetype n = text.size();
-    char16_t *d = units(text);
-    qsizetype w = 0;
-    for (qsizetype r = 0; r < n; ++r) {
-        if (!(d[r] == u'\r' && r + 1 < n && d[r + 1] == u'\n'))
-            d[w++] = d[r];
-    }
-    text.truncate(w);
-}
-
 QString decodeUtf8(QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -153,7 +114,7 @@ QString decodeUtf8(QByteArray &bytes)
     const QChar *end = decoder.appendToBuffer(text.data(), bytes);
     text.truncate(end - text.constData());
     bytes = QByteArray();
-    toCrLf(text);
+    TextCodec::toCrLf(text);
     return text;
 }
 
@@ -182,7 +143,7 @@ bool writeOut(const QByteArray &bytes)
 bool writeResult(QString &result, bool cp936)
 {
     if (!cp936)
-        toLf(result);
+        TextCodec::toLf(result);
     QStringEncoder utf8(QStringEncoder::Utf8);
     const qsizetype n = result.size();
     bool ok = true;

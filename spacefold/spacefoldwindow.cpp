@@ -3,13 +3,15 @@
 #include "aboutspacefold.h"
 #include "zipstatistics.h"
 
-#include "shell/widgets/coolbutton.h"
 #include "shell/core/dialogs.h"
-#include "shell/widgets/displayarea.h"
 #include "shell/core/fonts.h"
 #include "shell/core/logo.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/utilities.h"
+#include "shell/widgets/clicklabel.h"
+#include "shell/widgets/coolbutton.h"
+#include "shell/widgets/displayarea.h"
+#include "shell/widgets/hoverframes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -105,19 +107,19 @@ QString SpacefoldWindow::caption()
 
 void SpacefoldWindow::buildControls()
 {
-    m_logo = new QLabel(this);
+    m_logo = new ClickLabel(this);
     m_logo->setObjectName(QStringLiteral("Logo"));
     m_logo->setPixmap(QPixmap::fromImage(Logo::image(44)));
     m_logo->setGeometry(12, 7, 44, 44);
-    m_logo->setCursor(Qt::PointingHandCursor);
     m_logo->setToolTip(QStringLiteral("关于空格压缩器"));
-    m_logo->installEventFilter(this);
+    connect(m_logo, &ClickLabel::Click, this, &SpacefoldWindow::Logo_Click);
 
     m_textBox = new DisplayArea(this);
     m_textBox->setObjectName(QStringLiteral("textBox"));
     m_textBox->setFont(Fonts::crispFont(Fonts::kSongTi, 9));
     m_textBox->setFontPointSize(9);
     m_textBox->setGeometry(10, kHeaderHeight + 8, 362, 262);
+    m_textBox->setAccessibleName(QStringLiteral("文字画"));
     connect(m_textBox, &DisplayArea::Change, this, &SpacefoldWindow::textBox_Change);
 
     const int right = 384;
@@ -136,8 +138,6 @@ void SpacefoldWindow::buildControls()
         button->setObjectName(QStringLiteral("Btn%1").arg(i));
         button->setGeometry(right + 1, buttonTop + i * 26, rightWidth - 2, 22);
         connect(button, &CoolButton::Click, this, [this, i] { Btn_Click(i); });
-        connect(button, &CoolButton::MouseMove, this, [this, i] { Btn_MouseMove(i); });
-        connect(button, &CoolButton::MouseOut, this, [this, i] { Btn_MouseOut(i); });
         m_btn[size_t(i)] = button;
     }
 
@@ -172,7 +172,7 @@ void SpacefoldWindow::InitZip()
     for (CoolButton *button : m_btn) {
         button->setCaption(PadCaption(button->caption()));
         DealCap(button);
-        DrawBtnBox(this, button, NormLineColor, backColor(), 0);
+        wireHoverFrame(this, button, m_colors);
     }
     for (QGroupBox *f : m_frame)
         letBackColor(f);
@@ -186,9 +186,8 @@ void SpacefoldWindow::InitZip()
 
 void SpacefoldWindow::initColor()
 {
-    HotLineColor = QColor(49, 106, 197);
-    HotBackColor = QColor(192, 210, 238);
-    NormLineColor = QColor(177, 177, 177);
+    m_colors = ColorScheme::standard();
+    m_colors.BackColor = kBackColor;
 }
 
 void SpacefoldWindow::InitLbl()
@@ -218,17 +217,13 @@ void SpacefoldWindow::DealCap(CoolButton *button)
 
 void SpacefoldWindow::letBackColor(QWidget *control)
 {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Window, backColor());
-    palette.setColor(QPalette::Button, backColor());
-    control->setPalette(palette);
-    control->setAutoFillBackground(true);
+    ::letBackColor(control, m_colors);
 }
 
 void SpacefoldWindow::letBtnBackColor()
 {
     for (CoolButton *button : m_btn)
-        button->setButtonBackColor(backColor());
+        letBackColor(button);
 }
 
 void SpacefoldWindow::updateZipButton()
@@ -392,12 +387,12 @@ void SpacefoldWindow::showAbout()
 
 void SpacefoldWindow::Btn_MouseMove(int index)
 {
-    DrawBtnBox(this, m_btn[size_t(index)], HotLineColor, HotBackColor, 0);
+    hotHoverFrame(this, m_btn[size_t(index)], m_colors);
 }
 
 void SpacefoldWindow::Btn_MouseOut(int index)
 {
-    DrawBtnBox(this, m_btn[size_t(index)], NormLineColor, backColor(), 0);
+    restHoverFrame(this, m_btn[size_t(index)], m_colors);
 }
 
 void SpacefoldWindow::chk_Click(int index)
@@ -473,18 +468,7 @@ void SpacefoldWindow::paintEvent(QPaintEvent *event)
     }
     QPainter p(this);
     p.drawImage(0, 0, m_header);
-    p.setPen(NormLineColor.isValid() ? NormLineColor : QColor(177, 177, 177));
+    p.setPen(ColorScheme::standard().NormLineColor);
     p.drawLine(0, kHeaderHeight, width(), kHeaderHeight);
 }
 
-bool SpacefoldWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_logo && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            Logo_Click();
-            return true;
-        }
-    }
-    return PanelBox::eventFilter(watched, event);
-}

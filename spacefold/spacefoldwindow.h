@@ -2,6 +2,7 @@
 
 #include "spacezip.h"
 
+#include "shell/core/colorscheme.h"
 #include "shell/widgets/panelbox.h"
 
 #include <QColor>
@@ -10,6 +11,7 @@
 
 #include <array>
 
+class ClickLabel;
 class CoolButton;
 class DisplayArea;
 class QCheckBox;
@@ -61,7 +63,7 @@ public:
     QLabel *lblInfA() const { return m_lblInfA; }
     QLabel *lblZipTime() const { return m_lblZipTime; }
     QLabel *lblZipRate() const { return m_lblZipRate; }
-    QLabel *Logo() const { return m_logo; }
+    ClickLabel *Logo() const { return m_logo; }
     QTimer *ZipTimer() const { return m_zipTimer; }
     const ZipOptions &options() const { return m_options; }
     bool isZipping() const { return m_zipping; }
@@ -69,7 +71,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_Unload
     void paintEvent(QPaintEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -89,13 +90,11 @@ private:
     QLabel *m_lblInfA = nullptr;
     QLabel *m_lblZipTime = nullptr;
     QLabel *m_lblZipRate = nullptr;
-    QLabel *m_logo = nullptr;
+    ClickLabel *m_logo = nullptr;
     QTimer *m_zipTimer = nullptr;
     QImage m_header;
 
-    QColor HotLineColor;
-    QColor HotBackColor;
-    QColor NormLineColor;
+    ColorScheme m_colors;
 
     ZipOptions m_options;
     qint64 sizeBefore = 0;

@@ -15,4 +15,8 @@ struct ColorScheme
     QColor MenuBackColor;
     QColor MenuSelBackColor;
     QColor BackColor;
+
+    // The scheme every window of both programs uses; BackColor, which comes
+    // from the skin, is left unset.
+    static ColorScheme standard();
 };

@@ -151,6 +151,59 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
+QString joinLines(const QStringList &lines)
+{
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void toCrLf(QString &text)
+{
+    const qsizetype n = text.size();
+    const char16_t *c = reinterpret_cast<const char16_t *>(text.constData());
+    // Ends that lack a unit: a lone LF needs its CR, a lone CR its LF.
+    qsizetype missing = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (c[i] == u'\n')
+            missing += i == 0 || c[i - 1] != u'\r';
+        else if (c[i] == u'\r')
+            missing += i + 1 == n || c[i + 1] != u'\n';
+    }
+    if (missing == 0)
+        return;
+    text.resize(n + missing);
+    char16_t *d = reinterpret_cast<char16_t *>(text.data());
+    qsizetype w = n + missing;
+    // Back to front, so that nothing is overwritten before it is read.
+    for (qsizetype r = n; r-- > 0;) {
+        const char16_t u = d[r];
+        if (u == u'\n' && (r == 0 || d[r - 1] != u'\r')) {
+            d[--w] = u'\n';
+            d[--w] = u'\r';
+        } else if (u == u'\r' && (r + 1 == n || d[r + 1] != u'\n')) {
+            d[--w] = u'\n';
+            d[--w] = u'\r';
+        } else {
+            d[--w] = u;
+        }
+    }
+}
+
+void toLf(QString &text)
+{
+    const qsizetype n = text.size();
+    if (!text.contains(u'\r'))
+        return;
+    char16_t *d = reinterpret_cast<char16_t *>(text.data());
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        if (d[r] != u'\r')
+            d[w++] = d[r];
+        else if (r + 1 == n || d[r + 1] != u'\n')
+            d[w++] = u'\n'; // a lone CR ends its line too
+    }
+    text.truncate(w);
+}
+
 bool readFile(const QString &path, QString *text)
 {
     QFile file(path);

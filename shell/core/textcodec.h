@@ -36,6 +36,16 @@ qsizetype byteLength(QStringView text);
 // start another line, so "a\r\n" is one line and "" is no line.
 QStringList splitLines(QStringView text);
 
+// Lines joined with CR LF, the line break of every file and display area
+// (no break after the last line).
+QString joinLines(const QStringList &lines);
+
+// Line ends brought to one form in place: every line end that splitLines
+// knows (CR LF, a lone CR, a lone LF) becomes CR LF, or LF. Linear, and
+// without a copy when the text has the form already.
+void toCrLf(QString &text);
+void toLf(QString &text);
+
 // Reads a whole file. On failure returns false and leaves `text` alone.
 bool readFile(const QString &path, QString *text);
 

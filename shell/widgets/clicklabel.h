@@ -11,6 +11,9 @@ public:
     explicit ClickLabel(QWidget *parent = nullptr);
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
 
+    // What a left click does: raises Click, unless the label is disabled.
+    void click();
+
 Q_SIGNALS:
     void Click();
 

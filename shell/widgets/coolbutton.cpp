@@ -1,5 +1,8 @@
 #include "shell/widgets/coolbutton.h"
 
+#include "shell/widgets/accessiblebuttons.h"
+
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,12 +37,22 @@ CoolButton::CoolButton(const QString &caption, QWidget *parent)
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::PointingHandCursor);
+    installAccessibleButtons();
+}
+
+void CoolButton::click()
+{
+    if (isEnabled())
+        Q_EMIT Click();
 }
 
 void CoolButton::setCaption(const QString &caption)
 {
     m_caption = caption;
-    setAccessibleName(caption.trimmed());
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     repaint();
 }
 
@@ -165,8 +178,8 @@ void CoolButton::mouseReleaseEvent(QMouseEvent *event)
         return;
     m_pressed = false;
     repaint();
-    if (isEnabled() && rect().contains(event->position().toPoint()))
-        Q_EMIT Click();
+    if (rect().contains(event->position().toPoint()))
+        click();
 }
 
 void CoolButton::mouseMoveEvent(QMouseEvent *event)
@@ -194,8 +207,7 @@ void CoolButton::leaveEvent(QEvent *event)
 void CoolButton::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (isEnabled())
-            Q_EMIT Click();
+        click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -46,6 +46,9 @@ public:
 
     QSize sizeHint() const override;
 
+    // What a click does: raises Click, unless the button is disabled.
+    void click();
+
 Q_SIGNALS:
     void Click();
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);

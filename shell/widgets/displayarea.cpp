@@ -16,16 +16,14 @@ QString toCrLf(QString text)
 {
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    TextCodec::toCrLf(text);
     return text;
 }
 
-QString fromCrLf(const QString &text)
+QString fromCrLf(QString text)
 {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
-    return t;
+    TextCodec::toLf(text);
+    return text;
 }
 
 } // namespace

@@ -7,6 +7,12 @@
 #include <QPalette>
 #include <QPointer>
 
+void hotHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &colors)
+{
+    if (container)
+        DrawBtnBox(container, button, colors.HotLineColor, colors.HotBackColor, 0);
+}
+
 void restHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &colors)
 {
     if (container)
@@ -24,7 +30,7 @@ void wireHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &
     const ColorScheme *scheme = &colors;
     QObject::connect(button, &CoolButton::MouseMove, container, [box, button, scheme] {
         if (box)
-            DrawBtnBox(box, button, scheme->HotLineColor, scheme->HotBackColor, 0);
+            hotHoverFrame(box, button, *scheme);
     });
     QObject::connect(button, &CoolButton::MouseOut, container, [box, button, scheme] {
         if (box)

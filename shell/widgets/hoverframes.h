@@ -13,6 +13,9 @@ struct ColorScheme;
 // (NormLineColor, the container's colour) when the pointer leaves.
 void wireHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &colors);
 
+// The hot frame and face, as when the pointer is over the button.
+void hotHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &colors);
+
 // The frame at rest, for code that must take a hover frame back itself (a
 // button that opens a dialog never sees the pointer leave).
 void restHoverFrame(PanelBox *container, CoolButton *button, const ColorScheme &colors);

@@ -1,12 +1,15 @@
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
 
-#include "shell/app/aboutpanel.h"
+#include "app/aboutpanel.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/core/fonts.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/widgets/panelbox.h"
-#include "shell/app/skinframe.h"
+#include "app/skinframe.h"
+#include "shell/core/utilities.h"
+#include "shell/widgets/contentpanel.h"
+#include "shell/widgets/displayarea.h"
 
 #include "send/sendtoolpanel.h"
 
@@ -32,6 +35,27 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened << url; }
 };
 
+// A panel that exists only here: what any new panel gets by one table row.
+class TrialPanel : public ContentPanel
+{
+    Q_OBJECT
+
+public:
+    using ContentPanel::ContentPanel;
+    void build() override
+    {
+        built = true;
+        setGeometry(5, 5, 417, 385);
+        m_view = new DisplayArea(this);
+        hide();
+    }
+    DisplayArea *displayArea() const override { return m_view; }
+    bool built = false;
+
+private:
+    DisplayArea *m_view = nullptr;
+};
+
 namespace {
 
 const QColor kMenuLine(160, 150, 131);
@@ -54,6 +78,8 @@ private Q_SLOTS:
     void areasFollowTheFrame();
     void menuEntriesFitTheColumn();
     void copyTargetStaysOnTheLastTextPanel();
+    void currentDisplayAreaStaysWhilePanelsWithoutTextShow();
+    void panelAddedByOneTableRow();
     void clickingTheSelectedEntryAgainRepaintsAll();
     void hoverFramesReadBackFromTheColumn();
     void beginBarHoverIsFramedOnTheStateBar();
@@ -183,6 +209,55 @@ void TestMainWindow::copyTargetStaysOnTheLastTextPanel()
     QCOMPARE(w.CurPanel(), 2);
     QTest::mouseClick(entry(4), Qt::LeftButton);
     QCOMPARE(w.CurPanel(), 4);
+}
+
+void TestMainWindow::currentDisplayAreaStaysWhilePanelsWithoutTextShow()
+{
+    MainWindow &w = *m_window;
+    PanelContext &context = w.context();
+    QCOMPARE(context.currentDisplayArea(), w.panBox(1)->displayArea());
+    QTest::mouseClick(entry(4), Qt::LeftButton);
+    DisplayArea *picture = w.panBox(4)->displayArea();
+    QVERIFY(picture);
+    QCOMPARE(context.currentDisplayArea(), picture);
+    for (int other : {5, 6, 5}) {
+        QTest::mouseClick(entry(other), Qt::LeftButton);
+        QVERIFY(!w.panBox(other)->displayArea());
+        QCOMPARE(context.currentDisplayArea(), picture);
+    }
+    QTest::mouseClick(entry(2), Qt::LeftButton);
+    QCOMPARE(context.currentDisplayArea(), w.panBox(2)->displayArea());
+}
+
+void TestMainWindow::panelAddedByOneTableRow()
+{
+    std::vector<PanelRow> rows = panelTable();
+    for (PanelRow &row : rows) {
+        if (row.entry == 3)
+            row = {3, QStringLiteral("试验面板"), QStringLiteral("正在初始化[试验面板]..."),
+                   [](PanelContext &context, QWidget *parent) { return new TrialPanel(context, parent); }};
+    }
+    MainWindow w(m_dir->path(), rows);
+    QStringList said;
+    w.Form_Load([&](const QString &text) { said << text; });
+    QVERIFY(said.contains(QStringLiteral("正在初始化[试验面板]...")));
+
+    auto *trial = qobject_cast<TrialPanel *>(w.panBox(3));
+    QVERIFY(trial);
+    QVERIFY(trial->built);
+    QCOMPARE(trial->objectName(), QStringLiteral("panBox3"));
+    QCOMPARE(trial->parentWidget(), w.panelMainBox());
+    QCOMPARE(w.btnSysMenu(3)->caption(), PadCaption(QStringLiteral("试验面板")));
+    QVERIFY(trial->isHidden());
+
+    QTest::mouseClick(w.btnSysMenu(3), Qt::LeftButton);
+    QVERIFY(!trial->isHidden());
+    QVERIFY(w.panBox(1)->isHidden());
+    QCOMPARE(w.CurPanel(), 3);
+    QCOMPARE(w.context().currentDisplayArea(), trial->displayArea());
+    QTest::mouseClick(w.btnSysMenu(6), Qt::LeftButton);
+    QVERIFY(trial->isHidden());
+    QCOMPARE(w.context().currentDisplayArea(), trial->displayArea());
 }
 
 void TestMainWindow::clickingTheSelectedEntryAgainRepaintsAll()

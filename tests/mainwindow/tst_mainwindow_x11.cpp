@@ -4,7 +4,7 @@
 #include "tempprogramdir.h"
 
 #include "shell/core/fonts.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 
 #include <QTest>
 

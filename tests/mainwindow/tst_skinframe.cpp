@@ -3,10 +3,10 @@
 
 #include "shell/widgets/coolbutton.h"
 #include "shell/core/fonts.h"
-#include "shell/app/mainwindow.h"
-#include "shell/app/skinframe.h"
-#include "shell/app/splashwindow.h"
-#include "shell/app/startup.h"
+#include "app/mainwindow.h"
+#include "app/skinframe.h"
+#include "app/splashwindow.h"
+#include "app/startup.h"
 #include "shell/core/textcodec.h"
 
 #include <QDir>

@@ -2,12 +2,12 @@
 #include "tempprogramdir.h"
 
 #include "shell/core/fonts.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/widgets/contentpanel.h"
 #include "shell/core/programpaths.h"
-#include "shell/app/skinframe.h"
-#include "shell/app/splashwindow.h"
-#include "shell/app/startup.h"
+#include "app/skinframe.h"
+#include "app/splashwindow.h"
+#include "app/startup.h"
 
 #include <QDir>
 #include <QFile>

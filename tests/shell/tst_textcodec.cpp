@@ -22,6 +22,8 @@ private Q_SLOTS:
     void fullWidthMeansTwoOrMoreBytes();
     void splitsLinesAtCrLfAndLoneBreaks_data();
     void splitsLinesAtCrLfAndLoneBreaks();
+    void lineEndsBroughtToOneForm_data();
+    void lineEndsBroughtToOneForm();
     void writeReadAndAppendFiles();
     void failedWriteKeepsTheOldFile();
 };
@@ -156,6 +158,38 @@ void TestTextCodec::splitsLinesAtCrLfAndLoneBreaks()
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QCOMPARE(TextCodec::splitLines(text), lines);
+}
+
+void TestTextCodec::lineEndsBroughtToOneForm_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("crlf");
+    QTest::newRow("already crlf") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
+    QTest::newRow("every kind") << QStringLiteral("a\rb\n\r\nc\r") << QStringLiteral("a\r\nb\r\n\r\nc\r\n");
+    QTest::newRow("lf then cr are two ends") << QStringLiteral("\n\r") << QStringLiteral("\r\n\r\n");
+    QTest::newRow("lone cr at the end") << QStringLiteral("x\r") << QStringLiteral("x\r\n");
+    QTest::newRow("lone lf at the start") << QStringLiteral("\nx") << QStringLiteral("\r\nx");
+    QTest::newRow("no breaks, wide text") << QStringLiteral("中文😀") << QStringLiteral("中文😀");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestTextCodec::lineEndsBroughtToOneForm()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, crlf);
+    QString converted = text;
+    TextCodec::toCrLf(converted);
+    QCOMPARE(converted, crlf);
+    QCOMPARE(TextCodec::splitLines(converted), TextCodec::splitLines(text));
+    QString lf = text;
+    TextCodec::toLf(lf);
+    QCOMPARE(lf, QString(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(TextCodec::splitLines(lf), TextCodec::splitLines(text));
+    // Joining what was split gives the CR LF form, less a final break.
+    QString joined = TextCodec::joinLines(TextCodec::splitLines(text));
+    if (crlf.endsWith(QStringLiteral("\r\n")))
+        joined += QStringLiteral("\r\n");
+    QCOMPARE(joined, crlf);
 }
 
 void TestTextCodec::writeReadAndAppendFiles()

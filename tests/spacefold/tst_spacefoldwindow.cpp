@@ -6,6 +6,7 @@
 #include "shell/core/textcodec.h"
 #include "spacefold/aboutspacefold.h"
 #include "spacefold/spacefoldwindow.h"
+#include "shell/widgets/clicklabel.h"
 
 #include <QApplication>
 #include <QCheckBox>

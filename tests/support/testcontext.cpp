@@ -23,15 +23,7 @@ bool FakeClipboard::setText(const QString &text)
 
 ColorScheme defaultColorScheme()
 {
-    ColorScheme c;
-    c.HotLineColor = QColor(49, 106, 197);
-    c.NormLineColor = QColor(177, 177, 177);
-    c.HotBackColor = QColor(192, 210, 238);
-    c.MenuHotLineColor = QColor(255, 255, 255);
-    c.MenuLineColor = QColor(160, 150, 131);
-    c.MenuHotBackColor = QColor(252, 205, 135);
-    c.MenuBackColor = QColor(142, 219, 255);
-    c.MenuSelBackColor = QColor(221, 221, 221);
+    ColorScheme c = ColorScheme::standard();
     c.BackColor = QColor(236, 233, 216);
     return c;
 }

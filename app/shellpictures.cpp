@@ -1,4 +1,4 @@
-#include "shell/app/shellpictures.h"
+#include "app/shellpictures.h"
 
 #include "shell/core/logo.h"
 

@@ -1,4 +1,4 @@
-#include "shell/app/skinframe.h"
+#include "app/skinframe.h"
 
 #include "shell/widgets/coolbutton.h"
 #include "shell/core/fonts.h"

@@ -1,10 +1,10 @@
-#include "shell/app/startup.h"
+#include "app/startup.h"
 
 #include "shell/core/dialogs.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/core/programpaths.h"
-#include "shell/app/skinframe.h"
-#include "shell/app/splashwindow.h"
+#include "app/skinframe.h"
+#include "app/splashwindow.h"
 #include "shell/core/texts.h"
 
 #include "platform/windowsystem.h"

@@ -1,4 +1,4 @@
-#include "shell/app/placeholderpanel.h"
+#include "app/placeholderpanel.h"
 
 #include "shell/widgets/displayarea.h"
 

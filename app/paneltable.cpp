@@ -1,7 +1,7 @@
-#include "shell/app/paneltable.h"
+#include "app/paneltable.h"
 
-#include "shell/app/aboutpanel.h"
-#include "shell/app/placeholderpanel.h"
+#include "app/aboutpanel.h"
+#include "app/placeholderpanel.h"
 
 #include "art/pictotextpanel.h"
 

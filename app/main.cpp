@@ -1,7 +1,7 @@
 #include "shell/core/fonts.h"
 #include "shell/core/programpaths.h"
 #include "shell/widgets/qtdialogs.h"
-#include "shell/app/startup.h"
+#include "app/startup.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/app/paneltable.h"
-#include "shell/app/skinframe.h"
+#include "app/paneltable.h"
+#include "app/skinframe.h"
 #include "shell/core/colorscheme.h"
 #include "shell/core/mainlayout.h"
 #include "shell/widgets/panelcontext.h"

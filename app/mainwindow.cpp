@@ -1,7 +1,7 @@
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "shell/app/aboutpanel.h"
-#include "shell/app/shellpictures.h"
+#include "app/aboutpanel.h"
+#include "app/shellpictures.h"
 #include "shell/core/clipboard.h"
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
@@ -217,14 +217,7 @@ void MainWindow::btnSysMenu_MouseOut(int index)
 
 void MainWindow::initColor()
 {
-    m_colors.HotLineColor = toQColor(RGB(49, 106, 197));
-    m_colors.NormLineColor = toQColor(RGB(177, 177, 177));
-    m_colors.HotBackColor = toQColor(RGB(192, 210, 238));
-    m_colors.MenuHotLineColor = toQColor(RGB(255, 255, 255));
-    m_colors.MenuLineColor = toQColor(RGB(160, 150, 131));
-    m_colors.MenuHotBackColor = toQColor(RGB(252, 205, 135));
-    m_colors.MenuBackColor = toQColor(RGB(142, 219, 255));
-    m_colors.MenuSelBackColor = toQColor(RGB(221, 221, 221));
+    m_colors = ColorScheme::standard();
     m_colors.BackColor = m_skin.backColor();
 }
 
@@ -291,6 +284,7 @@ void MainWindow::InitSysMenu()
     imgLogo->setGeometry(-1, 0, SysLogo->width() + 3, SysLogo->height());
     imgLogo->setPixmap(QPixmap::fromImage(ShellPictures::menuBanner(imgLogo->size())));
     imgLogo->setToolTip(AboutPanel::homePage());
+    imgLogo->setAccessibleName(QStringLiteral("Zantoria主页"));
     connect(imgLogo, &ClickLabel::Click, this, &MainWindow::imgLogo_Click);
 
     // Element 0 belongs to the form and never shows.

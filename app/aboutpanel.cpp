@@ -1,4 +1,4 @@
-#include "shell/app/aboutpanel.h"
+#include "app/aboutpanel.h"
 
 #include "shell/widgets/clicklabel.h"
 #include "shell/core/dialogs.h"
@@ -6,7 +6,7 @@
 #include "shell/core/launcher.h"
 #include "shell/widgets/panelcontext.h"
 #include "shell/core/logo.h"
-#include "shell/app/shellpictures.h"
+#include "app/shellpictures.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -155,6 +155,10 @@ void AboutPanel::buildControls()
         connect(icon, &ClickLabel::Click, this, [this, i] { imgAbout_Click(i); });
     }
     imgAbout[3]->setToolTip(QStringLiteral("帮助"));
+    // The other three mark their sections; they are named after them.
+    imgAbout[0]->setAccessibleName(QStringLiteral("Morvenna近期发表的软件"));
+    imgAbout[1]->setAccessibleName(QStringLiteral("特别感谢"));
+    imgAbout[2]->setAccessibleName(QStringLiteral("提请注意"));
 
     // The maker's other products.
     textLabel(this, QStringLiteral("Morvenna近期发表的软件:"), 32, 105, 12, kHeadingInk, true);
@@ -179,11 +183,13 @@ void AboutPanel::buildControls()
 
     textLabel(this, QStringLiteral("特别感谢:)"), 238, 105, 12, kHeadingInk, true);
     txtAbout[1] = readOnlyBox(this, "txtAbout_1", kThanks, QRect(218, 123, 187, 80), 11);
+    txtAbout[1]->setAccessibleName(QStringLiteral("特别感谢"));
 
     textLabel(this, QStringLiteral("提请注意:"), 32, 207, 12, kHeadingInk, true);
     QLabel *please = textLabel(this, QStringLiteral("(还请务必要看一下：O)"), 96, 207, 12, QColor(200, 60, 50));
     please->move(32 + please->fontMetrics().horizontalAdvance(QStringLiteral("提请注意: ")) + 8, 207);
     txtAbout[0] = readOnlyBox(this, "txtAbout_0", kTerms, QRect(12, 227, 393, 130), 12);
+    txtAbout[0]->setAccessibleName(QStringLiteral("提请注意"));
 
     QLabel *rights = textLabel(this, QStringLiteral("版权所有 © Zantoria 项目，保留所有权利。"), 0, 362, 11,
                                QColor(120, 130, 146));

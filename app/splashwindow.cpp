@@ -1,4 +1,4 @@
-#include "shell/app/splashwindow.h"
+#include "app/splashwindow.h"
 
 #include "shell/core/logo.h"
 
