@@ -15,7 +15,8 @@ void PlaceholderPanel::build()
         m_display = new DisplayArea(this);
         m_display->setObjectName(QStringLiteral("placeholderView"));
         m_display->setAccessibleName(menuCaption());
-        m_display->setGeometry(rect().adjusted(5, 5, -5, -5));
+        // Nothing to show yet: the area is there for the tool panel only.
+        m_display->hide();
     }
     hide();
 }

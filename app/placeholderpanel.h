@@ -3,8 +3,8 @@
 #include "shell/widgets/contentpanel.h"
 
 // Stands in the content area for a panel that is not built yet: an empty
-// panel with the caption of its menu entry, and an empty display area when
-// the panel it stands for makes text.
+// panel, with an empty, hidden display area when the panel it stands for
+// makes text.
 class PlaceholderPanel : public ContentPanel
 {
     Q_OBJECT
