@@ -4,6 +4,7 @@
 #include "app/placeholderpanel.h"
 
 #include "art/pictotextpanel.h"
+#include "library/librarypanel.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::vector<PanelRow> panelTable()
 {
     return {
         {6, QStringLiteral("关    于"), QStringLiteral("正在初始化系统[关于]..."), make<AboutPanel>()},
-        {1, QStringLiteral("Zantoria秘笈"), QStringLiteral("正在初始化[Zantoria秘笈]..."), placeholder(true)},
+        {1, QStringLiteral("Zantoria秘笈"), QStringLiteral("正在初始化[Zantoria秘笈]..."), make<LibraryPanel>()},
         {4, QStringLiteral("图片磨牙"), QStringLiteral("正在初始化[图片磨牙]..."), make<PicToTextPanel>()},
         {2, QStringLiteral("艺术文字"), QStringLiteral("正在初始化[艺术文字]..."), placeholder(true)},
         {3, QStringLiteral("我涂我画"), QStringLiteral("正在初始化[我涂我画]..."), placeholder(true)},

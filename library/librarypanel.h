@@ -1,0 +1,108 @@
+#pragma once
+
+#include "tipstore.h"
+
+#include "shell/widgets/contentpanel.h"
+
+#include <QString>
+
+#include <array>
+
+class CoolButton;
+class DisplayArea;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+
+// The tips library panel ("Zantoria秘笈"): pick a kind and a tip, read or
+// edit its text, create, rename and delete tips, and look at the favourites.
+//
+// The view shows one of three things: a tip (of its own kind, which need not
+// be the kind selected now), the favourites file, or nothing. A change made
+// in it is offered for saving into what it shows before anything else is
+// loaded.
+//
+// Controls are named as the rest of the program knows them (their object
+// names too, which is how tests find them).
+class LibraryPanel : public ContentPanel
+{
+    Q_OBJECT
+
+public:
+    enum class Shows { Nothing, Tip, Favourites };
+
+    explicit LibraryPanel(PanelContext &context, QWidget *parent = nullptr);
+
+    // Builds the panel; called once while the main window loads.
+    void InitCCMJ();
+    void build() override { InitCCMJ(); }
+    DisplayArea *displayArea() const override { return textPicView; }
+
+    // Panel state, read by tests and by nobody else.
+    bool isPictureKind() const { return MJIsPicture; }
+    QString curMJName() const { return CurMJName; }
+    bool textModified() const { return MJTextModified; }
+    float fontSize() const { return MJFontSize; }
+    QString badNameChars() const { return MJNameBadChars; }
+    Shows shows() const { return m_shows; }
+    TipKind shownKind() const { return m_shownKind; }
+    QString shownFile() const { return m_shownFile; }
+    const TipStore &store() const { return m_store; }
+
+    // The procedures and handlers, callable as the controls call them.
+    void InitLstPicType(int position);
+    void lstPicType_Click();
+    bool ReadPicData(const QString &path);
+    bool SaveModifiedText();
+    int FindMJNameInd(const QString &name) const;
+    void AbledMJBtn(bool enabled);
+    void SetTextPicViewLocked();
+    void chkMJReadOnly_Click();
+    void optMJStyle_Click(int index);
+    void textPicView_Change();
+    void btnNewMJ_Click();
+    void btnMJReName_Click();
+    void btnMJDel_Click();
+    void btnMJSetFont_Click();
+    void btnMyFavor_Click();
+    // Someone appended to the favourites file.
+    void favourites_Changed();
+
+private:
+    void buildControls();
+    void connectControls();
+    TipKind selectedKind() const { return MJIsPicture ? TipKind::Pictures : TipKind::Words; }
+    bool showFile(const QString &path, Shows what);
+    bool readFailed(TipOutcome outcome);
+    void setContentCaption(const QString &caption);
+    void refillSelecting(const QString &name);
+    void clearView();
+
+    QGroupBox *frameMJStyle = nullptr;
+    std::array<QRadioButton *, 2> optMJStyle{};
+    QLabel *lblMJType = nullptr;
+    QLabel *lblMJName = nullptr;
+    QListWidget *lstPicType = nullptr;
+    QLabel *lblMJText = nullptr;
+    DisplayArea *textPicView = nullptr;
+    QCheckBox *chkMJReadOnly = nullptr;
+    CoolButton *btnNewMJ = nullptr;
+    CoolButton *btnMJSetFont = nullptr;
+    CoolButton *btnMJDel = nullptr;
+    CoolButton *btnMJReName = nullptr;
+    CoolButton *btnMyFavor = nullptr;
+
+    bool MJIsPicture = true;
+    QString CurMJName;
+    bool MJTextModified = false;
+    float MJFontSize = 0;
+    QString MJNameBadChars;
+
+    TipStore m_store;
+    Shows m_shows = Shows::Nothing;
+    TipKind m_shownKind = TipKind::Pictures;
+    QString m_shownFile; // the shown tip's file name in its kind directory
+    QString m_favouritesShown; // the favourites as they were loaded
+};
