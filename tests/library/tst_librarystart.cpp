@@ -5,7 +5,7 @@
 #include "tempprogramdir.h"
 
 #include "library/librarypanel.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
