@@ -684,6 +684,9 @@ void PaintPanel::setPaintMode(bool on)
 
 void PaintPanel::switchMode()
 {
+    // The switch lets events through before it converts; nothing else of
+    // the panel may start meanwhile.
+    m_busy = true;
     btnTH[4]->setEnabled(false);
     QPointer<PaintPanel> alive(this);
     if (thPaintMode) {
@@ -700,12 +703,10 @@ void PaintPanel::switchMode()
         FixCaption(*btnTH[4]);
         setPaintMode(true);
         QCoreApplication::processEvents();
-        if (!alive)
-            return;
-        thCopyToTable();
-        if (!alive)
+        if (!alive || !importTextBox())
             return;
     }
+    m_busy = false;
     btnTH[4]->setEnabled(true);
 }
 
@@ -728,6 +729,12 @@ void PaintPanel::thCopyToTable()
     if (m_busy)
         return;
     m_busy = true;
+    if (importTextBox())
+        m_busy = false;
+}
+
+bool PaintPanel::importTextBox()
+{
     QPointer<PaintPanel> alive(this);
     const THGrid before = thGrid;
     try {
@@ -747,19 +754,18 @@ void PaintPanel::thCopyToTable()
             fillRow(r);
             QCoreApplication::processEvents();
             if (!alive)
-                return;
+                return false;
         }
         thBrush = thOptChar[0]->isChecked() ? thBJChar->text() : thQJChar->currentText();
         if (thAutoSize)
             thCopyToTextBox();
     } catch (const std::exception &) {
         if (!alive)
-            return;
-        m_busy = false;
+            return false;
         importFailed();
     }
-    m_busy = false;
     m_history.record(before, thGrid);
+    return true;
 }
 
 void PaintPanel::importFailed()

@@ -105,6 +105,7 @@ private:
     void openFile();
     void saveFile();
     void switchMode();
+    bool importTextBox(); // false when the panel went away meanwhile
     void importFailed();
     void showGrid(const THGrid &shown);
     void stepHistory(bool forward);
