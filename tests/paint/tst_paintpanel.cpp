@@ -13,6 +13,7 @@
 #include "shell/core/utilities.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
+#include "findcontrol.h"
 #include "tempprogramdir.h"
 #include "testcontext.h"
 
@@ -120,10 +121,7 @@ private:
     template<typename T>
     T *control(const QString &name) const
     {
-        T *c = m_panel->findChild<T *>(name);
-        if (!c)
-            qFatal("no control %s", qPrintable(name));
-        return c;
+        return findControl<T>(m_panel.get(), name);
     }
     THCanvas *canvas() const { return m_panel->canvas(); }
     DisplayArea *textBox() const { return m_panel->displayArea(); }
