@@ -2,6 +2,7 @@
 
 #include "thcanvas.h"
 #include "thdrawing.h"
+#include "thrender.h"
 #include "thinputs.h"
 #include "thtext.h"
 

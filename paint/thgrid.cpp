@@ -4,17 +4,6 @@
 
 #include "shell/core/textcodec.h"
 
-#include <cmath>
-
-std::int32_t THcX(float x)
-{
-    return std::int32_t(std::floor(x / float(thCellW)));
-}
-
-std::int32_t THcY(float y)
-{
-    return std::int32_t(std::floor(y / float(thCellH)));
-}
 
 QString THCell::text() const
 {

@@ -4,6 +4,8 @@
 // character, a full-width character taking two neighbouring cells. No
 // widgets here; the grid paints through a THSurface.
 
+#include "thgeometry.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,23 +13,6 @@
 #include <vector>
 
 class THSurface;
-
-// Cell size in pixels.
-inline constexpr int thCellW = 9;
-inline constexpr int thCellH = 16;
-
-// Column and row to pixels, and back (a pixel left of or above the canvas
-// gives a negative cell).
-constexpr float THAcX(int c)
-{
-    return float(c * thCellW);
-}
-constexpr float THAcY(int r)
-{
-    return float(r * thCellH);
-}
-std::int32_t THcX(float x);
-std::int32_t THcY(float y);
 
 // One cell. `Ch` is one character (a code point, so a character beyond the
 // basic plane is one character as well); 0 stands for the empty text, the

@@ -1,6 +1,6 @@
 #include "paintfixtures.h"
 
-#include "paint/thdrawing.h"
+#include "paint/thrender.h"
 #include "paint/thimagesurface.h"
 #include "paint/thtext.h"
 

@@ -4,7 +4,7 @@
 
 #include "paintfixtures.h"
 
-#include "paint/thdrawing.h"
+#include "paint/thrender.h"
 #include "paint/thhistory.h"
 #include "paint/thimagesurface.h"
 #include "paint/thinputs.h"
