@@ -817,6 +817,9 @@ void TestPaintPanel::openRefusesWhatIsNoText_data()
     QTest::newRow("binary with NUL bytes") << binary << true;
     QTest::newRow("NUL characters") << QByteArray("ab\0cd", 5) << true;
     QTest::newRow("huge file") << QByteArray(1024 * 1024 + 1, 'x') << true;
+    QByteArray longest = QByteArray("ab\r\n").repeated(1024 * 1024 / 4 - 1) + QByteArray(1024 * 1024 % 4 + 4, 'x');
+    QTest::newRow("largest file taken, one long line") << QByteArray(1024 * 1024, 'x') << false;
+    QTest::newRow("largest file taken, many lines") << longest << false;
     QByteArray noise(3000, 'a');
     for (char &b : noise)
         b = char(random.bounded(1, 256));
