@@ -13,6 +13,17 @@ constexpr int kOrigin = 20;
 
 } // namespace
 
+TextCells::TextCells(int W, int H, std::vector<std::int32_t> columns, std::vector<std::uint8_t> ink)
+    : m_w(W)
+    , m_h(H)
+    , m_pitch(H + 1)
+    , m_lines{std::move(columns)}
+    , m_ink(std::move(ink))
+{
+    m_lines.front().resize(std::size_t(W) + 1, -1);
+    m_ink.resize((std::size_t(W) + 1) * (std::size_t(H) + 1), 0);
+}
+
 QFont ArtTextFont(const QString &family, double points, bool bold, bool italic)
 {
     QFont font = Fonts::crispFont(family, points);

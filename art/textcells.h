@@ -28,6 +28,11 @@ struct TextCell
 class TextCells
 {
 public:
+    TextCells() = default;
+    // A grid of one line: `columns` holds the CharIndex of each of the W + 1
+    // columns, `ink` the (W + 1) × (H + 1) ink flags row by row.
+    TextCells(int W, int H, std::vector<std::int32_t> columns, std::vector<std::uint8_t> ink);
+
     int W() const { return m_w; }
     int H() const { return m_h; }
     int columns() const { return m_w + 1; }
