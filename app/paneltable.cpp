@@ -3,6 +3,7 @@
 #include "app/aboutpanel.h"
 #include "app/placeholderpanel.h"
 
+#include "art/arttextpanel.h"
 #include "art/pictotextpanel.h"
 #include "library/librarypanel.h"
 #include "paint/paintpanel.h"
@@ -30,7 +31,7 @@ std::vector<PanelRow> panelTable()
         {6, QStringLiteral("关    于"), QStringLiteral("正在初始化系统[关于]..."), make<AboutPanel>()},
         {1, QStringLiteral("Zantoria秘笈"), QStringLiteral("正在初始化[Zantoria秘笈]..."), make<LibraryPanel>()},
         {4, QStringLiteral("图片磨牙"), QStringLiteral("正在初始化[图片磨牙]..."), make<PicToTextPanel>()},
-        {2, QStringLiteral("艺术文字"), QStringLiteral("正在初始化[艺术文字]..."), placeholder(true)},
+        {2, QStringLiteral("艺术文字"), QStringLiteral("正在初始化[艺术文字]..."), make<ArtTextPanel>()},
         {3, QStringLiteral("我涂我画"), QStringLiteral("正在初始化[我涂我画]..."), make<PaintPanel>()},
         {5, QStringLiteral("插件管理"), QStringLiteral("正在初始化[插件管理]..."), placeholder(false)},
     };

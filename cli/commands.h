@@ -4,3 +4,4 @@
 // name) and returns the process exit status.
 int runPic2Text(int argc, char **argv);
 int runFold(int argc, char **argv);
+int runArtText(int argc, char **argv);

@@ -12,6 +12,7 @@ void usage(std::FILE *out)
                "commands:\n"
                "  pic2text   turn a picture into character art\n"
                "  fold       fold the blanks of text art\n"
+               "  arttext    draw words in a font as character art\n"
                "\n"
                "'zantoria-cli COMMAND --help' describes a command.\n",
                out);
@@ -30,6 +31,8 @@ int main(int argc, char **argv)
         return runPic2Text(argc - 1, argv + 1);
     if (std::strcmp(command, "fold") == 0)
         return runFold(argc - 1, argv + 1);
+    if (std::strcmp(command, "arttext") == 0)
+        return runArtText(argc - 1, argv + 1);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
         usage(stdout);
         return 0;

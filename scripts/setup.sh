@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-    fonts-arphic-uming
+    fonts-arphic-uming fonts-dejavu-core
     libx11-dev libxtst-dev
     xvfb openbox x11-utils xdotool imagemagick
     libbenchmark-dev

@@ -1,7 +1,10 @@
 #include "shell/core/pixelsurface.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+
+#include <cmath>
 
 PixelSurface::PixelSurface(int width, int height, RgbValue background)
     : m_background(background)
@@ -61,4 +64,121 @@ QSize PixelSurface::textSize(const QString &text, const QFont &font)
 {
     const QFontMetrics metrics(font);
     return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+QFont PixelSurface::plainFont(const QFont &font)
+{
+    // The platform these pictures come from draws plain text glyph after
+    // glyph: no pair kerning, no ligatures. Measuring and drawing with the
+    // same plain font is what lets a prefix of the text keep its width.
+    QFont plain = font;
+    plain.setKerning(false);
+    plain.setStyleStrategy(
+        QFont::StyleStrategy(plain.styleStrategy() | QFont::NoAntialias | QFont::PreferNoShaping));
+    return plain;
+}
+
+int PixelSurface::TextBlock::Line::width() const
+{
+    return advances.empty() ? 0 : int(std::lround(advances.back()));
+}
+
+QSize PixelSurface::TextBlock::size() const
+{
+    if (lines.empty())
+        return QSize(0, 0);
+    int widest = 0;
+    for (const Line &line : lines)
+        widest = std::max(widest, line.width());
+    return QSize(widest, int(lines.size() - 1) * pitch + lineHeight);
+}
+
+PixelSurface::TextBlock PixelSurface::layoutText(QStringView text, const QFont &font)
+{
+    TextBlock block;
+    block.font = plainFont(font);
+    const QFontMetrics whole(block.font);
+    block.lineHeight = whole.height();
+    block.ascent = whole.ascent();
+    block.pitch = std::max(block.lineHeight, whole.lineSpacing());
+
+    // Each code point is measured once on its own; without kerning and
+    // shaping its advance is the same wherever it stands.
+    const QFontMetricsF metrics(block.font);
+    QHash<char32_t, double> known;
+    const auto advance = [&](char32_t c) {
+        if (isControl(c))
+            c = u' ';
+        const auto found = known.constFind(c);
+        if (found != known.constEnd())
+            return *found;
+        const double a = metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+        known.insert(c, a);
+        return a;
+    };
+
+    const qsizetype n = text.size();
+    qsizetype position = 0; // code points so far, breaks counted
+    TextBlock::Line line;
+    double running = 0;
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            const qsizetype breakLength = c == u'\r' && i + 1 < n && text[i + 1] == u'\n' ? 2 : 1;
+            block.lines.push_back(std::move(line));
+            line = TextBlock::Line();
+            i += breakLength;
+            position += breakLength;
+            line.firstCodePoint = position;
+            running = 0;
+            continue;
+        }
+        char32_t code = c.unicode();
+        qsizetype units = 1;
+        if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(c, text[i + 1]);
+            units = 2;
+        }
+        running += advance(code);
+        line.codePoints.push_back(code);
+        line.advances.push_back(running);
+        i += units;
+        ++position;
+    }
+    if (!line.codePoints.empty() || (n > 0 && text[n - 1] != u'\r' && text[n - 1] != u'\n'))
+        block.lines.push_back(std::move(line));
+    return block;
+}
+
+void PixelSurface::drawTextBlock(int x, int y, const TextBlock &block, RgbValue colour)
+{
+    if (m_image.isNull())
+        return;
+    QPainter p(&m_image);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(block.font);
+    p.setPen(toQColor(colour));
+    // Glyphs may reach beyond their box by a little (accents, italics, a
+    // negative bearing), never by a whole line height.
+    const int reach = std::max(block.lineHeight, 1);
+    const QRect area = m_image.rect();
+    int top = y;
+    for (const TextBlock::Line &line : block.lines) {
+        if (top > area.bottom() + reach)
+            break;
+        const int baseline = top + block.ascent;
+        double start = 0;
+        for (std::size_t i = 0; i < line.codePoints.size(); ++i) {
+            const char32_t c = line.codePoints[i];
+            const double left = x + start;
+            start = line.advances[i];
+            if (isControl(c) || c == u' ')
+                continue;
+            if (left > area.right() + reach)
+                break;
+            p.drawText(QPointF(left, baseline), QString::fromUcs4(&c, 1));
+        }
+        top += block.pitch;
+    }
 }

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 class PixelSurface
 {
 public:
@@ -34,6 +36,46 @@ public:
 
     // The extent of `text` in `font`, in pixels (advance width, line height).
     static QSize textSize(const QString &text, const QFont &font);
+
+    // A text of one or more lines as the surface lays it out: each code point
+    // at its own advance after the one before, without kerning or shaping,
+    // and each line `pitch` pixels below the one before. Breaks are CR LF, CR
+    // or LF; a final break starts no further line. Control characters take
+    // the place of a blank.
+    struct TextBlock
+    {
+        struct Line
+        {
+            qsizetype firstCodePoint = 0; // position in the whole text, breaks counted
+            std::vector<char32_t> codePoints;
+            std::vector<double> advances; // running: advances[i] ends code point i
+            int width() const; // the running advance of the whole line, rounded
+        };
+        QFont font; // the font as measured and drawn (see plainFont)
+        std::vector<Line> lines;
+        int lineHeight = 0;
+        int pitch = 0;
+        int ascent = 0;
+        // Width of the widest line, and (lines − 1) × pitch + lineHeight.
+        QSize size() const;
+    };
+
+    // `font` made to measure and draw alike: no anti-aliasing, no kerning,
+    // no shaping.
+    static QFont plainFont(const QFont &font);
+
+    static TextBlock layoutText(QStringView text, const QFont &font);
+    static QSize textBlockSize(QStringView text, const QFont &font) { return layoutText(text, font).size(); }
+
+    // Draws the block with its top-left corner at (x, y), glyph by glyph at
+    // the running advance, so that a long line costs no more than its glyphs.
+    void drawTextBlock(int x, int y, const TextBlock &block, RgbValue colour);
+    void drawTextBlock(int x, int y, QStringView text, const QFont &font, RgbValue colour)
+    {
+        drawTextBlock(x, y, layoutText(text, font), colour);
+    }
+
+    static bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
     // The picture as 32-bit pixels (QImage::Format_RGB32); transparency is
     // already flattened onto white.

@@ -2,6 +2,8 @@
 
 #include "shell/core/textcodec.h"
 
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -84,7 +86,8 @@ void DisplayArea::setRightMargin(int pixels)
 void DisplayArea::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
-    applyRightMargin();
+    if (!m_adjusting)
+        applyRightMargin();
 }
 
 void DisplayArea::applyRightMargin()
@@ -94,6 +97,7 @@ void DisplayArea::applyRightMargin()
     // margins); the strip beside it stays empty.
     constexpr int kNoWrap = 100000;
     if (m_rightMargin <= 0 || m_rightMargin >= kNoWrap) {
+        dropWrapKeeper();
         setLineWrapMode(QPlainTextEdit::NoWrap);
         setViewportMargins(0, 0, 0, 0);
         return;
@@ -102,8 +106,57 @@ void DisplayArea::applyRightMargin()
     const int wanted = m_rightMargin + 2 * int(document()->documentMargin()) + 1;
     const int available = width() - frame
                           - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+    if (available >= wanted) {
+        dropWrapKeeper();
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setViewportMargins(0, 0, available - wanted, 0);
+        return;
+    }
+    // A margin wider than the box: the lines still wrap there, and the box
+    // scrolls sideways. The editor lays its text out to the widest viewport
+    // that shows the document, so a second view, exactly as wide as the
+    // margin and never shown on screen, keeps the width of the lines.
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setViewportMargins(0, 0, std::max(0, available - wanted), 0);
+    setViewportMargins(0, 0, 0, 0);
+    if (!m_wrapKeeper) {
+        m_wrapKeeper = new QPlainTextEdit(this);
+        m_wrapKeeper->setObjectName(QStringLiteral("wrapKeeper"));
+        m_wrapKeeper->setAttribute(Qt::WA_DontShowOnScreen);
+        m_wrapKeeper->setFocusPolicy(Qt::NoFocus);
+        m_wrapKeeper->setFrameShape(QFrame::NoFrame);
+        m_wrapKeeper->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_wrapKeeper->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_wrapKeeper->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        m_wrapKeeper->setReadOnly(true);
+        m_wrapKeeper->setDocument(document());
+    }
+    m_wrapKeeper->resize(wanted, 1);
+    m_wrapKeeper->show();
+    // The scroll bars learn of the new width at the next layout of this
+    // view, once the keeper has laid the text out.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_wrapKeeper)
+                return;
+            QResizeEvent again(viewport()->size(), viewport()->size());
+            m_adjusting = true;
+            QCoreApplication::sendEvent(viewport(), &again);
+            m_adjusting = false;
+        },
+        Qt::QueuedConnection);
+}
+
+void DisplayArea::dropWrapKeeper()
+{
+    if (!m_wrapKeeper)
+        return;
+    delete m_wrapKeeper;
+    m_wrapKeeper = nullptr;
+    // This view lays the text out to its own width again.
+    const LineWrapMode mode = lineWrapMode();
+    setLineWrapMode(mode == NoWrap ? WidgetWidth : NoWrap);
+    setLineWrapMode(mode);
 }
 
 bool DisplayArea::loadFile(const QString &path)

@@ -47,10 +47,13 @@ protected:
 
 private:
     void applyRightMargin();
+    void dropWrapKeeper();
     void enforceLimit();
 
     int m_maxLength = 0;
     double m_fontPoints = 9;
     bool m_enforcing = false;
     int m_rightMargin = 0;
+    QPlainTextEdit *m_wrapKeeper = nullptr;
+    bool m_adjusting = false;
 };

@@ -4,6 +4,7 @@
 #include "tempprogramdir.h"
 
 #include <QFile>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -124,6 +125,21 @@ void TestDisplayArea::rightMarginWrapsAtAFixedWidth()
     QCOMPARE(lines(), 3);
 
     area.setRightMargin(500000);
+    QCOMPARE(lines(), 1);
+
+    // Wider than the box: wrapped at the margin all the same, and the rest
+    // of each line is there to scroll to.
+    area.resize(200, 200);
+    area.setRightMargin(40 * charWidth);
+    QCOMPARE(lines(), 2);
+    QCOMPARE(area.document()->firstBlock().layout()->lineAt(0).textLength(), 40);
+    QTRY_VERIFY(area.horizontalScrollBar()->maximum() > 0);
+    area.resize(220, 200);
+    QCOMPARE(lines(), 2);
+    area.resize(600, 200); // room enough again
+    QCOMPARE(lines(), 2);
+    QTRY_COMPARE(area.horizontalScrollBar()->maximum(), 0);
+    area.setRightMargin(0);
     QCOMPARE(lines(), 1);
 }
 

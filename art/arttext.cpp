@@ -1,0 +1,295 @@
+#include "arttext.h"
+
+#include "shell/core/textcodec.h"
+#include "shell/core/utilities.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+namespace ArtText {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The code points of a text; a lone surrogate stands for itself.
+std::vector<char32_t> codePoints(QStringView text)
+{
+    std::vector<char32_t> out;
+    out.reserve(std::size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out.push_back(QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else {
+            out.push_back(c.unicode());
+        }
+    }
+    return out;
+}
+
+bool isControl(char32_t c)
+{
+    return PixelSurface::isControl(c);
+}
+
+bool isFullWidth(char32_t c)
+{
+    return TextCodec::isFullWidth(c) && !isControl(c);
+}
+
+QString fromCodePoint(char32_t c)
+{
+    return QString::fromUcs4(&c, 1);
+}
+
+// One character of the result, as the one or two UTF-16 units it takes.
+struct Glyph
+{
+    char16_t units[2] = {u' ', 0};
+    int size = 1;
+
+    Glyph() = default;
+    explicit Glyph(char32_t c)
+    {
+        if (QChar::requiresSurrogates(c)) {
+            units[0] = QChar::highSurrogate(c);
+            units[1] = QChar::lowSurrogate(c);
+            size = 2;
+        } else {
+            units[0] = char16_t(c);
+        }
+    }
+    explicit Glyph(QStringView one)
+        : Glyph(one.isEmpty() ? char32_t(u' ') : codePoints(one).front())
+    {
+    }
+};
+
+// Writes glyphs into a buffer sized beforehand for the longest result.
+class Writer
+{
+public:
+    explicit Writer(qsizetype capacity)
+        : m_text(capacity, Qt::Uninitialized)
+        , m_at(reinterpret_cast<char16_t *>(m_text.data()))
+    {
+    }
+    void put(const Glyph &g)
+    {
+        *m_at++ = g.units[0];
+        if (g.size == 2)
+            *m_at++ = g.units[1];
+    }
+    void endLine()
+    {
+        *m_at++ = u'\r';
+        *m_at++ = u'\n';
+    }
+    QString take()
+    {
+        m_text.truncate(m_at - reinterpret_cast<const char16_t *>(m_text.constData()));
+        return std::move(m_text);
+    }
+
+private:
+    QString m_text;
+    char16_t *m_at;
+};
+
+struct CharacterSet
+{
+    Glyph front;
+    Glyph back;
+    Glyph blank;
+};
+
+} // namespace
+
+QStringList symbolChars()
+{
+    const QString symbols = QStringLiteral("⊙●○①⊕◎Θ¤㊣★☆◆◇■▓回□〓◣◢◥⊿◤▼▽▲△≡╬∵∴∷※卐の＠℡ぁ＊×＋－÷﹢﹣±♂♀∮§∝℃℉＄￠￡‰№Ж");
+    QStringList list{kFullWidthBlank};
+    for (char32_t c : codePoints(symbols)) {
+        if (c != u' ')
+            list << fromCodePoint(c);
+    }
+    return list;
+}
+
+QString HalfWidthBoxChar(QStringView typed)
+{
+    if (typed.isEmpty())
+        return QStringLiteral(" ");
+    const char32_t c = codePoints(typed).front();
+    return TextCodec::isFullWidth(c) || isControl(c) ? QStringLiteral(" ") : fromCodePoint(c);
+}
+
+QString FullWidthBoxChar(QStringView typed)
+{
+    if (typed.isEmpty())
+        return kFullWidthBlank;
+    const char32_t c = codePoints(typed).front();
+    return isFullWidth(c) ? fromCodePoint(c) : kFullWidthBlank;
+}
+
+QString LoopString(QStringView typed, bool fullWidth)
+{
+    QString kept;
+    for (char32_t c : codePoints(typed)) {
+        if (!isControl(c) && TextCodec::isFullWidth(c) == fullWidth)
+            kept += fromCodePoint(c);
+    }
+    return kept;
+}
+
+qsizetype Columns(QStringView text)
+{
+    qsizetype columns = 0;
+    for (char32_t c : codePoints(text))
+        columns += TextCodec::isFullWidth(c) ? 2 : 1;
+    return columns;
+}
+
+QString Build(const TextCells &cells, QStringView text, const Style &style, const std::function<void()> &eachRow)
+{
+    const std::vector<char32_t> chars = codePoints(text);
+    const auto charAt = [&](std::int32_t index) -> char32_t {
+        return index >= 1 && std::size_t(index) <= chars.size() ? chars[std::size_t(index - 1)] : 0;
+    };
+    const std::vector<char32_t> loop = codePoints(LoopString(style.loop, style.loopFullWidth));
+    if (style.effect == Loop && loop.empty())
+        return QString();
+
+    const int W = cells.W();
+    const int H = cells.H();
+    const int columns = cells.columns();
+    // Two units a cell covers a character beyond the basic plane anywhere.
+    Writer out(qsizetype(cells.rows()) * (qsizetype(columns) * 2 + 2));
+
+    const CharacterSet half{Glyph(HalfWidthBoxChar(style.frontBJ)), Glyph(HalfWidthBoxChar(style.backBJ)),
+                            Glyph(char32_t(u' '))};
+    const CharacterSet full{Glyph(FullWidthBoxChar(style.frontQJ)), Glyph(FullWidthBoxChar(style.backQJ)),
+                            Glyph(char32_t(0x3000))};
+    const Glyph halfBlank(char32_t(u' '));
+    const Glyph fullBlank(char32_t(0x3000));
+    const Glyph loopBlank = style.loopFullWidth ? fullBlank : halfBlank;
+    std::vector<Glyph> loopGlyphs;
+    for (char32_t c : loop)
+        loopGlyphs.emplace_back(c);
+    std::size_t k = 0; // ink cells so far, in reading order
+
+    for (int y = 0; y <= H; ++y) {
+        const std::int32_t *owner = cells.lineColumns(y);
+        const std::uint8_t *ink = cells.inkRow(y);
+        switch (style.effect) {
+        case Loop:
+            for (int x = 0; x < columns; ++x) {
+                if (ink[x])
+                    out.put(loopGlyphs[k++ % loopGlyphs.size()]);
+                else
+                    out.put(loopBlank);
+            }
+            break;
+        case Follow:
+            for (int x = 0; x < columns; ++x) {
+                const char32_t ch = charAt(owner[x]);
+                if (ink[x])
+                    out.put(ch == 0 || isControl(ch) ? halfBlank : Glyph(ch));
+                else
+                    out.put(isFullWidth(ch) ? fullBlank : halfBlank);
+            }
+            break;
+        default: {
+            const bool upper = 2 * y < H; // y < H ÷ 2, a real number
+            for (int x = 0; x < columns; ++x) {
+                const bool wide = style.group == FullWidthOnly
+                                  || (style.group == BothWidths && isFullWidth(charAt(owner[x])));
+                const CharacterSet &set = wide ? full : half;
+                if (!ink[x]) {
+                    out.put(style.effect == Plain || style.effect < 0 || style.effect > Follow ? set.back
+                                                                                               : set.blank);
+                    continue;
+                }
+                switch (style.effect) {
+                case UpDown:
+                    out.put(upper ? set.front : set.back);
+                    break;
+                case LeftRight:
+                    out.put(2 * x < W ? set.front : set.back);
+                    break;
+                default:
+                    out.put(set.front);
+                    break;
+                }
+            }
+            break;
+        }
+        }
+        out.endLine();
+        if (eachRow)
+            eachRow();
+    }
+    return out.take();
+}
+
+QString JoinBeside(QStringView shown, QStringView result)
+{
+    const QStringView old = shown.endsWith(kCrLf) ? shown.chopped(2) : shown;
+    const QList<QStringView> A = old.split(kCrLf);
+    const QList<QStringView> B = result.split(kCrLf);
+    const qsizetype a = A.size() - 1;
+    const qsizetype b = B.size() - 1;
+    const qsizetype m = std::min(a, b);
+    QString joined;
+    joined.reserve(shown.size() + result.size() + (std::max(a, b) - m) * (Columns(A[0]) + Columns(B[0])));
+    for (qsizetype i = 0; i <= m; ++i)
+        joined.append(A[i]).append(B[i]).append(kCrLf);
+    const QString padOld(Columns(B[0]), u' ');
+    const QString padNew(Columns(A[0]), u' ');
+    for (qsizetype i = m + 1; i <= std::max(a, b); ++i) {
+        if (b < a)
+            joined.append(A[i]).append(padOld);
+        else
+            joined.append(padNew).append(B[i]);
+        joined.append(kCrLf);
+    }
+    return joined;
+}
+
+QString AppendBelow(QStringView shown, QStringView result)
+{
+    if (shown.isEmpty() || shown.endsWith(kCrLf))
+        return shown + result;
+    return shown + kCrLf + result;
+}
+
+QqCut QqCap(QStringView text)
+{
+    constexpr int kBytes = 500;
+    QqCut cut;
+    cut.limit = std::max(kBytes - int(std::min<std::int32_t>(CountFullWidth(text), kBytes)), 250);
+    qsizetype units = 0;
+    qsizetype bytes = 0;
+    const qsizetype n = text.size();
+    while (units < n) {
+        const QChar c = text[units];
+        const bool pair = c.isHighSurrogate() && units + 1 < n && text[units + 1].isLowSurrogate();
+        const qsizetype size = pair ? 2 : 1;
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, text[units + 1]) : c.unicode();
+        const int length = TextCodec::charByteLength(code);
+        if (units + size > cut.limit || bytes + length > kBytes)
+            break;
+        units += size;
+        bytes += length;
+    }
+    if (units > 0 && units < n && text[units - 1] == u'\r' && text[units] == u'\n')
+        --units;
+    cut.text = text.left(units).toString();
+    return cut;
+}
+
+} // namespace ArtText

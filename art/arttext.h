@@ -1,0 +1,81 @@
+#pragma once
+
+// Art text: cells to characters by the character-width group and the
+// effect, the ways a result joins the text already shown, and the cap that
+// makes a result fit one QQ message.
+
+#include "textcells.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace ArtText {
+
+// The effects, in the order of their options.
+enum Effect { Plain = 0, Vivid = 1, UpDown = 2, LeftRight = 3, Loop = 4, Follow = 5 };
+// The character-width groups (conModeState).
+enum Group { BothWidths = 0, FullWidthOnly = 1, HalfWidthOnly = 2 };
+
+inline const QString kLoopDefaultBJ = QStringLiteral("Zantoria");
+inline const QString kLoopDefaultQJ = QStringLiteral("Ｚａｎｔｏｒｉａ");
+inline const QString kFullWidthBlank = QStringLiteral("\u3000");
+// The full-width characters the foreground and background boxes start with.
+inline const QString kDefaultFrontQJ = QStringLiteral("■");
+inline const QString kDefaultBackQJ = QStringLiteral("□");
+
+// The full-width blank and the 59 symbols of the full-width boxes' lists.
+QStringList symbolChars();
+
+struct Style
+{
+    int group = HalfWidthOnly;
+    int effect = Vivid;
+    QString frontBJ = QStringLiteral("*");
+    QString backBJ = QStringLiteral("#");
+    QString frontQJ = kDefaultFrontQJ;
+    QString backQJ = kDefaultBackQJ;
+    QString loop; // as LoopString leaves it
+    bool loopFullWidth = false;
+};
+
+// What a half-width character box keeps of what was typed: its first
+// character, or a blank when that is missing, full-width or a control code.
+QString HalfWidthBoxChar(QStringView typed);
+// What a full-width character box keeps: its first character when that is
+// full-width, else the full-width blank.
+QString FullWidthBoxChar(QStringView typed);
+// The loop string as the loop box keeps it: only full-width characters, or
+// only half-width ones, never a control code.
+QString LoopString(QStringView typed, bool fullWidth);
+
+// Half-width columns the text takes: full-width characters take two.
+qsizetype Columns(QStringView text);
+
+// The art: one line of W + 1 characters for each of the H + 1 rows, each
+// ended by CR LF. `text` is the text the cells were drawn from. The loop
+// effect needs a loop string (empty gives an empty result). `eachRow` runs
+// after every row.
+QString Build(const TextCells &cells, QStringView text, const Style &style,
+              const std::function<void()> &eachRow = {});
+
+// A result joined beside the text shown: line by line, the shorter side
+// padded with blanks to the columns of its first line. `shown` loses its
+// final line break, when it has one, first.
+QString JoinBeside(QStringView shown, QStringView result);
+// A result below the text shown, always from a line of its own.
+QString AppendBelow(QStringView shown, QStringView result);
+
+// The QQ cap: a limit of 500 − f characters (f the full-width ones), at
+// least 250, and never more than 500 bytes in the code page. The cut never
+// splits a CR LF or a character beyond the basic plane. Lengths count
+// UTF-16 units, as the display's character limit does.
+struct QqCut
+{
+    int limit = 0;
+    QString text;
+};
+QqCut QqCap(QStringView text);
+
+} // namespace ArtText

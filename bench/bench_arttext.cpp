@@ -1,0 +1,121 @@
+// Art text: drawing the words into cells and building the characters, and
+// the command line's start-up against the least a Qt program must do.
+
+#include "art/arttext.h"
+#include "art/textcells.h"
+
+#include "shell/core/fonts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+void renderAndBuild(benchmark::State &state, const QString &text, double points)
+{
+    const QFont font = ArtTextFont(Fonts::kSongTi, points, false, false);
+    const ArtText::Style style;
+    qint64 cells = 0;
+    for (auto _ : state) {
+        PixelSurface surface;
+        TextCells grid;
+        if (!RenderTextCells(surface, text, font, grid)) {
+            state.SkipWithError("refused");
+            return;
+        }
+        const QString art = ArtText::Build(grid, text, style);
+        benchmark::DoNotOptimize(art.constData());
+        cells = grid.count();
+    }
+    state.counters["cells"] = double(cells);
+}
+
+QString latin(int n)
+{
+    const QString alphabet = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
+    QString s;
+    for (int i = 0; i < n; ++i)
+        s += alphabet[i % alphabet.size()];
+    return s;
+}
+
+void BM_Latin1000At12(benchmark::State &state)
+{
+    renderAndBuild(state, latin(1000), 12);
+}
+void BM_Mixed200At72(benchmark::State &state)
+{
+    QString s;
+    const QString mixed = QStringLiteral("聊天Art文字，Zantoria！");
+    for (int i = 0; i < 200; ++i)
+        s += mixed[i % mixed.size()];
+    renderAndBuild(state, s, 72);
+}
+void BM_W1000At72(benchmark::State &state)
+{
+    renderAndBuild(state, QString(1000, u'W'), 72);
+}
+void BM_Zhong1000At72(benchmark::State &state)
+{
+    renderAndBuild(state, QString(1000, QChar(0x4E2D)), 72);
+}
+
+void runProgram(benchmark::State &state, const QString &program, const QStringList &args)
+{
+    for (auto _ : state) {
+        QProcess process;
+        process.start(program, args);
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            state.SkipWithError("the program failed");
+            return;
+        }
+        benchmark::DoNotOptimize(process.readAllStandardOutput().size());
+    }
+}
+
+const QStringList kLine = {latin(100)};
+
+void BM_CliArtText100At12(benchmark::State &state)
+{
+    runProgram(state, QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"),
+               QStringList{QStringLiteral("arttext"), QStringLiteral("--size"), QStringLiteral("12")} + kLine);
+}
+void BM_QtStartAndDraw(benchmark::State &state)
+{
+    runProgram(state, QStringLiteral(ZANTORIA_BENCH_DIR "/qt_start_draw"), kLine);
+}
+void BM_Toilet100(benchmark::State &state)
+{
+    const QString toilet = QStandardPaths::findExecutable(QStringLiteral("toilet"));
+    if (toilet.isEmpty()) {
+        state.SkipWithError("toilet is not installed");
+        return;
+    }
+    runProgram(state, toilet, kLine);
+}
+
+} // namespace
+
+BENCHMARK(BM_Latin1000At12)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mixed200At72)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_W1000At72)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Zhong1000At72)->Unit(benchmark::kMillisecond);
+// Side by side in one run, interleaved so that the load of the machine
+// weighs on both alike.
+BENCHMARK(BM_QtStartAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3);
+BENCHMARK(BM_CliArtText100At12)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3);
+BENCHMARK(BM_Toilet100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Fonts::installSubstitutions();
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

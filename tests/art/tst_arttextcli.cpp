@@ -1,0 +1,187 @@
+// zantoria-cli arttext, run as a user runs it, against the core it fronts.
+
+#include "art/arttext.h"
+#include "art/textcells.h"
+
+#include "shell/core/fonts.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QtTest>
+
+using namespace ArtText;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run arttext(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"), QStringList{QStringLiteral("arttext")} + args);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// What the core makes of the text, as the command prints it.
+QByteArray expected(const QString &text, const QFont &font, const Style &style, bool qq = false)
+{
+    PixelSurface surface;
+    TextCells cells;
+    if (!RenderTextCells(surface, text, font, cells))
+        return "refused";
+    QString art = Build(cells, text, style);
+    if (qq)
+        art = QqCap(art).text;
+    return art.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toUtf8();
+}
+
+} // namespace
+
+class TestArtTextCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void options_data();
+    void options();
+    void qqCutsToOneMessage();
+    void errors_data();
+    void errors();
+};
+
+void TestArtTextCli::initTestCase()
+{
+    QVERIFY(QFile::exists(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli")));
+    Fonts::installSubstitutions();
+}
+
+void TestArtTextCli::options_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<int>("effect");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("loop");
+    QTest::addColumn<bool>("loopFull");
+
+    const QString song = Fonts::kSongTi;
+    QTest::newRow("defaults: the panel's start") << QStringList{} << song << 10.5 << false << false << 1 << 2
+                                                 << "Zantoria" << false;
+    QTest::newRow("font, size, bold, italic")
+        << QStringList{"--font", "DejaVu Serif", "--size", "14", "--bold", "--italic"} << "DejaVu Serif" << 14.0
+        << true << true << 1 << 2 << "Zantoria" << false;
+    const char *effects[] = {"plain", "vivid", "updown", "leftright", "loop", "follow"};
+    for (int e = 0; e < 6; ++e) {
+        QTest::addRow("effect %s", effects[e]) << QStringList{"--effect", effects[e]} << song << 10.5 << false
+                                               << false << e << 2 << "Zantoria" << false;
+    }
+    QTest::newRow("both widths with own characters")
+        << QStringList{"--width", "both", "--effect", "plain", "--fg", "+", "--bg", ".", "--fg-full", "★",
+                       "--bg-full", "☆"}
+        << song << 10.5 << false << false << 0 << 0 << "Zantoria" << false;
+    QTest::newRow("full width") << QStringList{"--width", "full"} << song << 10.5 << false << false << 1 << 1
+                                << "Zantoria" << false;
+    QTest::newRow("full-width loop default") << QStringList{"--effect", "loop", "--loop-full"} << song << 10.5
+                                             << false << false << 4 << 2 << "Ｚａｎｔｏｒｉａ" << true;
+    QTest::newRow("loop filtered as the panel filters it")
+        << QStringList{"--effect", "loop", "--loop", "AB中\tC"} << song << 10.5 << false << false << 4 << 2
+        << "ABC" << false;
+}
+
+void TestArtTextCli::options()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(int, effect);
+    QFETCH(int, group);
+    QFETCH(QString, loop);
+    QFETCH(bool, loopFull);
+    const QString text = QStringLiteral("A中\nb");
+    const Run run = arttext(args << text);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+    Style style;
+    style.effect = effect;
+    style.group = group;
+    style.loop = loop;
+    style.loopFullWidth = loopFull;
+    const int at = int(args.indexOf(QStringLiteral("--fg")));
+    if (at >= 0) {
+        style.frontBJ = args[at + 1];
+        style.backBJ = args[at + 3];
+        style.frontQJ = args[at + 5];
+        style.backQJ = args[at + 7];
+    }
+    const QByteArray want = expected(text, ArtTextFont(family, points, bold, italic), style);
+    QCOMPARE(run.out, want);
+    QVERIFY(!run.out.contains('\r'));
+}
+
+void TestArtTextCli::qqCutsToOneMessage()
+{
+    const QString text = QStringLiteral("中文");
+    const Run run = arttext({QStringLiteral("--qq"), QStringLiteral("--width"), QStringLiteral("full"), text});
+    QCOMPARE(run.status, 0);
+    Style style;
+    style.group = FullWidthOnly;
+    QCOMPARE(run.out, expected(text, ArtTextFont(Fonts::kSongTi, 10.5, false, false), style, true));
+    QVERIFY(QString::fromUtf8(run.out).size() <= 500);
+}
+
+void TestArtTextCli::errors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("says");
+    QTest::newRow("empty text") << QStringList{""} << 1 << QByteArray("TEXT is empty");
+    QTest::newRow("loop filters to nothing") << QStringList{"--effect", "loop", "--loop", "中文", "x"} << 1
+                                             << QByteArray("loop text");
+    QTest::newRow("full-width --fg") << QStringList{"--fg", "中", "x"} << 1 << QByteArray("--fg");
+    QTest::newRow("half-width --bg-full") << QStringList{"--bg-full", "a", "x"} << 1 << QByteArray("--bg-full");
+    QTest::newRow("two characters") << QStringList{"--bg", "ab", "x"} << 1 << QByteArray("--bg");
+    QTest::newRow("size too small") << QStringList{"--size", "3.5", "x"} << 1 << QByteArray("--size");
+    QTest::newRow("size too large") << QStringList{"--size", "72.5", "x"} << 1 << QByteArray("--size");
+    QTest::newRow("unknown font") << QStringList{"--font", "No Such Face", "x"} << 1 << QByteArray("unknown font");
+    QTest::newRow("over the cell bound") << QStringList{"--size", "72", QString(2000, QChar(0x4E2D))} << 1
+                                         << QByteArray("16000000");
+    QTest::newRow("no text") << QStringList{} << 2 << QByteArray("no TEXT");
+    QTest::newRow("unknown option") << QStringList{"--shiny", "x"} << 2 << QByteArray("unknown option");
+    QTest::newRow("unknown effect") << QStringList{"--effect", "wavy", "x"} << 2 << QByteArray("--effect");
+    QTest::newRow("unknown width") << QStringList{"--width", "wide", "x"} << 2 << QByteArray("--width");
+    QTest::newRow("size not a number") << QStringList{"--size", "big", "x"} << 2 << QByteArray("--size");
+    QTest::newRow("two texts") << QStringList{"x", "y"} << 2 << QByteArray("one TEXT");
+}
+
+void TestArtTextCli::errors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QByteArray, says);
+    const Run run = arttext(args);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(says), run.err.constData());
+    if (status == 1)
+        QCOMPARE(run.err.count('\n'), 1);
+}
+
+QTEST_MAIN(TestArtTextCli)
+#include "tst_arttextcli.moc"
