@@ -14,7 +14,7 @@ public:
     bool isMinimized(WindowId) override { return false; }
     bool minimizeWindow(WindowId) override { return false; }
     WindowId childWindowAt(WindowId, int, int) override { return 0; }
-    bool sendText(WindowId, const std::string &, bool) override { return false; }
+    SendResult sendText(const SendRequest &) override { return SendResult::NoTarget; }
 };
 
 std::unique_ptr<WindowSystem> &instance()

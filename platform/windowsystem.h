@@ -10,6 +10,7 @@
 // on its own with a MinGW cross compiler.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,24 @@ namespace platform {
 
 // An opaque native window handle (an X11 Window or a Win32 HWND).
 using WindowId = std::uintptr_t;
+
+struct SendRequest
+{
+    WindowId target = 0; // the top-level window found by its title
+    int editX = 0;
+    int editY = 0;
+    std::string utf8Text;
+    bool pasteOnly = true;
+    // Called again and again while the call waits for another program: a
+    // caller whose own toolkit owns the clipboard lets it answer here.
+    std::function<void()> whileWaiting;
+};
+
+enum class SendResult {
+    Sent, // the text stands in the edit box (and was sent, unless paste only)
+    NoTarget, // the target window is gone
+    Failed, // the target is there but did not take the text
+};
 
 class WindowSystem
 {
@@ -47,10 +66,12 @@ public:
     // `parent`'s coordinates; `parent` itself when no child is there; 0 on failure.
     virtual WindowId childWindowAt(WindowId parent, int x, int y) = 0;
 
-    // Replaces the text of an edit window (or, where the window system has no
-    // such notion, types it into the window) and, when `thenSend` is true,
-    // presses the send key (Ctrl+Return) afterwards.
-    virtual bool sendText(WindowId window, const std::string &utf8Text, bool thenSend) = 0;
+    // Puts a text into the edit box of another program's window and, unless
+    // `pasteOnly`, has that window send it, as its user would by pressing
+    // its send command. `editX`, `editY` is a point inside the edit box, in
+    // the target's client coordinates. Whatever the call uses on the way
+    // (the clipboard, on X11) is left as it was found.
+    virtual SendResult sendText(const SendRequest &request) = 0;
 };
 
 // The window system of this build, created on first use.

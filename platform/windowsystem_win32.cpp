@@ -24,6 +24,20 @@ std::wstring widen(const std::string &utf8)
     return wide;
 }
 
+// The text as the code page 936 bytes the chat client reads, zero-terminated
+// by the string; a character the code page lacks becomes "?".
+std::string toCodePage936(const std::string &utf8)
+{
+    const std::wstring wide = widen(utf8);
+    if (wide.empty())
+        return {};
+    const int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
 HWND hwnd(WindowId w)
 {
     return reinterpret_cast<HWND>(w);
@@ -63,18 +77,24 @@ public:
         return reinterpret_cast<WindowId>(ChildWindowFromPoint(hwnd(parent), pt));
     }
 
-    bool sendText(WindowId window, const std::string &utf8Text, bool thenSend) override
+    SendResult sendText(const SendRequest &request) override
     {
-        if (!window)
-            return false;
-        const std::wstring text = widen(utf8Text);
-        SendMessageW(hwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        if (thenSend) {
-            // The chat client sends on Ctrl+Return.
-            SendMessageW(hwnd(window), WM_KEYDOWN, VK_RETURN, 0);
-            SendMessageW(hwnd(window), WM_KEYUP, VK_RETURN, 0);
-        }
-        return true;
+        if (!request.target)
+            return SendResult::NoTarget;
+        // The chat window's edit box is whatever child lies under the edit
+        // point; no child there means the window has gone (or shrunk away).
+        POINT pt{request.editX, request.editY};
+        const HWND edit = ChildWindowFromPoint(hwnd(request.target), pt);
+        if (!edit)
+            return SendResult::NoTarget;
+        const std::string text = toCodePage936(request.utf8Text);
+        // The chat client reads its edit box in the Chinese code page; the
+        // wParam is ignored by WM_SETTEXT and kept as the client expects it.
+        SendMessageA(edit, WM_SETTEXT, 1004, reinterpret_cast<LPARAM>(text.c_str()));
+        // Command 1 is the chat window's default command, which sends the
+        // message; 0 is no command, and the text just stands in the box.
+        SendMessageA(hwnd(request.target), WM_COMMAND, request.pasteOnly ? 0 : 1, 0);
+        return SendResult::Sent;
     }
 };
 

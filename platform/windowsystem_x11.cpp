@@ -6,9 +6,17 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <xcb/xcb.h>
 
+#include "x11clipboard.h"
+
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -34,6 +42,7 @@ public:
 
     ~X11WindowSystem() override
     {
+        m_keeper.reset();
         if (m_display)
             XCloseDisplay(m_display);
     }
@@ -143,15 +152,236 @@ public:
         }
     }
 
-    bool sendText(WindowId, const std::string &, bool) override
+    SendResult sendText(const SendRequest &request) override
     {
-        // Typing into another client needs the send tool's clipboard route;
-        // until it is wired in, report that nothing was sent.
-        return false;
+        const Window target = static_cast<Window>(request.target);
+        if (!m_display || !target || !exists(target))
+            return SendResult::NoTarget;
+        int eventBase = 0;
+        int errorBase = 0;
+        int major = 0;
+        int minor = 0;
+        if (!XTestQueryExtension(m_display, &eventBase, &errorBase, &major, &minor))
+            return SendResult::Failed;
+        const auto wait = [&](const std::function<bool()> &done) {
+            const auto deadline = x11::Clock::now() + kWaitLimit;
+            for (;;) {
+                if (done())
+                    return true;
+                if (x11::Clock::now() >= deadline)
+                    return false;
+                if (request.whileWaiting)
+                    request.whileWaiting();
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        };
+
+        // The text travels through the clipboard, because typing it would
+        // lose every character the keyboard map lacks. The user's own
+        // clipboard is read first, to be given back afterwards.
+        x11::ClipboardContents saved =
+            x11::readClipboard(m_display, helper(), x11::Clock::now() + kWaitLimit, request.whileWaiting);
+        const unsigned long mask = resourceMask();
+        auto server = std::make_unique<x11::ClipboardServer>(DisplayString(m_display),
+                                                             x11::textFormats(m_display, request.utf8Text),
+                                                             target & ~mask, mask);
+        wait([&] { return server->settled(); });
+        const auto giveBack = [&](SendResult result) {
+            restoreClipboard(std::move(saved), std::move(server));
+            if (result != SendResult::Sent && !exists(target))
+                return SendResult::NoTarget;
+            return result;
+        };
+        if (!server->owns())
+            return giveBack(SendResult::Failed);
+
+        activate(target);
+        wait([&] { return !exists(target) || focusIsOn(target); });
+        if (!exists(target))
+            return giveBack(SendResult::NoTarget);
+        clickInside(target, request.editX, request.editY);
+
+        // Select all, so that the paste replaces what stood in the box.
+        if (!pressKeys(target, XK_a, true) || !pressKeys(target, XK_v, true))
+            return giveBack(SendResult::Failed);
+        // The chat window reads the clipboard while it handles Ctrl+V; once
+        // it has read the text (or is gone), nothing more can arrive.
+        wait([&] { return server->taken() || !exists(target); });
+        if (!server->requested())
+            return giveBack(SendResult::Failed);
+        if (!request.pasteOnly && !pressKeys(target, XK_Return, false))
+            return giveBack(SendResult::Failed);
+        return giveBack(SendResult::Sent);
     }
 
 private:
+    // No single wait for another program lasts longer than this.
+    static constexpr std::chrono::milliseconds kWaitLimit{2000};
+
     Window root() const { return DefaultRootWindow(m_display); }
+
+    bool exists(Window w)
+    {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(m_display, w, &attributes) != 0;
+    }
+
+    // An unmapped window of our own that clipboard answers are sent to.
+    Window helper()
+    {
+        if (!m_helper)
+            m_helper = XCreateSimpleWindow(m_display, root(), -10, -10, 1, 1, 0, 0, 0);
+        return m_helper;
+    }
+
+    // Every window a client creates shares the client's resource base: the
+    // bits above this mask.
+    unsigned long resourceMask() const
+    {
+        const xcb_setup_t *setup = xcb_get_setup(XGetXCBConnection(m_display));
+        return setup ? setup->resource_id_mask : 0;
+    }
+
+    // The ancestor of `w` just below the root: the frame a window manager
+    // put around a window, or the window itself when none did.
+    Window topLevelOf(Window w)
+    {
+        for (;;) {
+            Window rootReturn = 0;
+            Window parent = 0;
+            Window *children = nullptr;
+            unsigned int n = 0;
+            if (!XQueryTree(m_display, w, &rootReturn, &parent, &children, &n))
+                return None;
+            if (children)
+                XFree(children);
+            if (parent == rootReturn || parent == None)
+                return w;
+            w = parent;
+        }
+    }
+
+    bool focusIsOn(Window target)
+    {
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(m_display, &focus, &revert);
+        if (focus == None || focus == PointerRoot)
+            return false;
+        const Window top = topLevelOf(target);
+        return top != None && topLevelOf(focus) == top;
+    }
+
+    bool windowManagerRuns()
+    {
+        Window check = None;
+        forEachProperty(root(), atom("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW, [&](const long *data, unsigned long n) {
+            if (n >= 1)
+                check = static_cast<Window>(data[0]);
+        });
+        return check != None && exists(check);
+    }
+
+    // Brings the window forward and gives it the keyboard: through the
+    // window manager when one runs (it would undo anything done behind its
+    // back), directly otherwise.
+    void activate(Window target)
+    {
+        if (windowManagerRuns()) {
+            restoreWindow(target);
+        } else {
+            XMapRaised(m_display, target);
+            XSetInputFocus(m_display, target, RevertToParent, CurrentTime);
+        }
+        XSync(m_display, False);
+    }
+
+    bool isInside(Window w, Window ancestor)
+    {
+        while (w != None) {
+            if (w == ancestor)
+                return true;
+            Window rootReturn = 0;
+            Window parent = 0;
+            Window *children = nullptr;
+            unsigned int n = 0;
+            if (!XQueryTree(m_display, w, &rootReturn, &parent, &children, &n))
+                return false;
+            if (children)
+                XFree(children);
+            if (parent == rootReturn)
+                return false;
+            w = parent;
+        }
+        return false;
+    }
+
+    // Clicks into the edit box, unless another window (ours, kept on top,
+    // for one) covers the point; the pointer goes back where it was.
+    void clickInside(Window target, int x, int y)
+    {
+        int rootX = 0;
+        int rootY = 0;
+        Window ignored = None;
+        if (!XTranslateCoordinates(m_display, target, root(), x, y, &rootX, &rootY, &ignored))
+            return;
+        const WindowId under = childWindowAt(root(), rootX, rootY);
+        if (!under || !isInside(static_cast<Window>(under), target))
+            return;
+        Window rootReturn = None;
+        Window childReturn = None;
+        int pointerX = 0;
+        int pointerY = 0;
+        int winX = 0;
+        int winY = 0;
+        unsigned int buttons = 0;
+        const bool known = XQueryPointer(m_display, root(), &rootReturn, &childReturn, &pointerX, &pointerY, &winX,
+                                         &winY, &buttons);
+        const int screen = DefaultScreen(m_display);
+        XTestFakeMotionEvent(m_display, screen, rootX, rootY, CurrentTime);
+        XTestFakeButtonEvent(m_display, Button1, True, CurrentTime);
+        XTestFakeButtonEvent(m_display, Button1, False, CurrentTime);
+        if (known)
+            XTestFakeMotionEvent(m_display, screen, pointerX, pointerY, CurrentTime);
+        XSync(m_display, False);
+    }
+
+    // Presses `key` (with Control held when `control`) into the target, and
+    // nothing at all when the keyboard is elsewhere: keys meant for the chat
+    // window must never land in whatever the user is typing into.
+    bool pressKeys(Window target, KeySym key, bool control)
+    {
+        const KeyCode code = XKeysymToKeycode(m_display, key);
+        const KeyCode ctrl = XKeysymToKeycode(m_display, XK_Control_L);
+        if (!code || (control && !ctrl) || !focusIsOn(target))
+            return false;
+        if (control)
+            XTestFakeKeyEvent(m_display, ctrl, True, CurrentTime);
+        const bool stillThere = !control || focusIsOn(target);
+        if (stillThere) {
+            XTestFakeKeyEvent(m_display, code, True, CurrentTime);
+            XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+        }
+        if (control)
+            XTestFakeKeyEvent(m_display, ctrl, False, CurrentTime);
+        XSync(m_display, False);
+        return stillThere;
+    }
+
+    // Gives the user's clipboard back: the same forms offered by a server
+    // of ours, or no owner at all when there was none. The text server
+    // hands over only once the new owner stands, so nothing else slips in.
+    void restoreClipboard(x11::ClipboardContents saved, std::unique_ptr<x11::ClipboardServer> textServer)
+    {
+        m_keeper.reset();
+        if (saved.owned && !saved.formats.empty()) {
+            m_keeper = std::make_unique<x11::ClipboardServer>(DisplayString(m_display), std::move(saved.formats));
+            const auto deadline = x11::Clock::now() + kWaitLimit;
+            while (!m_keeper->settled() && x11::Clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        textServer.reset();
+    }
 
     Atom atom(const char *name) const { return XInternAtom(m_display, name, False); }
 
@@ -240,6 +470,9 @@ private:
     }
 
     Display *m_display;
+    Window m_helper = None;
+    // Serves the user's clipboard after a send, until someone else copies.
+    std::unique_ptr<x11::ClipboardServer> m_keeper;
 };
 
 } // namespace

@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     fonts-arphic-uming fonts-dejavu-core
-    libx11-dev libxtst-dev
+    libx11-dev libxtst-dev libx11-xcb-dev libxcb1-dev
     xvfb openbox x11-utils xdotool imagemagick
     libbenchmark-dev
     g++-mingw-w64-x86-64

@@ -2,9 +2,46 @@
 
 #include "shell/widgets/panelbox.h"
 
-class PanelContext;
+#include <QImage>
 
-// The tool panel at the right of the main window: sending, copying, favourites.
+#include <array>
+
+class CoolButton;
+class PanelContext;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+// The title box of the tool panel: a gradient with the engraved title,
+// drawn once for its size and kept.
+class SendToolTitle : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+    const QImage &drawing() const { return m_drawing; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void draw();
+    QImage m_drawing;
+};
+
+// The tool panel at the right of the main window ("Zantoria Tool Panel"):
+// sending the selected text into an open chat window, once or in a loop,
+// copying it, adding it to the favourites, and the window's two options.
+// Its buttons act on the display area of the last content panel shown.
+//
+// Controls are named as the rest of the program knows them (their object
+// names too, which is how tests find them).
 class SendToolPanel : public PanelBox
 {
     Q_OBJECT
@@ -12,9 +49,56 @@ class SendToolPanel : public PanelBox
 public:
     explicit SendToolPanel(PanelContext &context, QWidget *parent = nullptr);
 
-    // Builds the panel; called once while the main window loads.
+    // Builds the panel; called once while the main window loads. Its width
+    // is final when this returns; the height is the main window's to give.
     void InitPanelSendTool();
 
+    PanelContext &context() const { return m_context; }
+
+    // Enables the interval box, its scroll bar and their labels together.
+    void enabledLoop(bool flag);
+
+    // The handlers, callable as the controls call them.
+    void btnSendMsg_Click();
+    void btnCopyToClipBoard_Click();
+    void btnAddToFav_Click();
+    void sendTime_Timer();
+    void OptSendTo_Click(int index);
+    void chkLoop_Click();
+    void VScrollLoop_Change();
+    void chkKeepTop_Click();
+
+    // True while a send runs; every handler then leaves the panel alone.
+    bool isBusy() const { return m_busy; }
+    QTimer *sendTime() const { return m_sendTime; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void buildControls();
+    void connectControls();
+    void layoutControls();
+    QString selectedText() const;
+    int sendTarget() const;
+
     PanelContext &m_context;
+    SendToolTitle *panelSendToolTitle = nullptr;
+    CoolButton *btnSendMsg = nullptr;
+    CoolButton *btnCopyToClipBoard = nullptr;
+    CoolButton *btnAddToFav = nullptr;
+    QGroupBox *frameSendTo = nullptr;
+    std::array<QRadioButton *, 3> OptSendTo{};
+    QGroupBox *frameSendStyle = nullptr;
+    std::array<QRadioButton *, 2> OptSendStyle{};
+    QGroupBox *frameLoop = nullptr;
+    QCheckBox *chkLoop = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *vLoopInterval = nullptr;
+    QScrollBar *VScrollLoop = nullptr;
+    QLabel *Label2 = nullptr;
+    QCheckBox *chkKeepTop = nullptr;
+    QCheckBox *chkCutExtra = nullptr;
+    QTimer *m_sendTime = nullptr;
+    bool m_busy = false;
 };

@@ -78,7 +78,11 @@ void TestWindowSystem::nullBackendFindsNothing()
     QVERIFY(!null->isAvailable());
     QCOMPARE(null->findTopLevelWindow("anything"), platform::WindowId(0));
     QVERIFY(!null->restoreWindow(1));
-    QVERIFY(!null->sendText(1, "x", true));
+    platform::SendRequest request;
+    request.target = 1;
+    request.utf8Text = "x";
+    request.pasteOnly = false;
+    QVERIFY(null->sendText(request) == platform::SendResult::NoTarget);
 }
 
 QTEST_MAIN(TestWindowSystem)

@@ -1,0 +1,21 @@
+#pragma once
+
+// The favourites file: every text the user adds, one after another, each
+// followed by CR LF, in the code page like every other text file.
+
+#include <QString>
+
+namespace Favourites {
+
+inline const QString kFile = QStringLiteral("\\Data\\MyFavor\\我的最爱.txt");
+inline const QString kAddFailed = QStringLiteral(
+    "在向『我的最爱』中添加文本时出现错误，可能是有其他程序也在使用『我的最爱』对应的文件！");
+inline const QString kAddFailedTitle = QStringLiteral("出错了：（");
+
+QString path(const QString &programDir);
+
+// Appends the text and a line break; an empty text appends nothing but
+// still creates the file when it is missing. False when it cannot write.
+bool add(const QString &programDir, const QString &text);
+
+} // namespace Favourites
