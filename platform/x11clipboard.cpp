@@ -241,8 +241,10 @@ void ClipboardServer::run(std::string displayName)
                 answer.property = None;
                 // Clients from before the ICCCM name no property: use the target.
                 const Atom property = request.property == None ? request.target : request.property;
-                const bool inTime = request.time == CurrentTime || request.time >= ownTime;
-                if (request.selection == clipboard && inTime) {
+                // Requests stamped before we owned the clipboard are answered
+                // too: toolkits stamp them with the last input they saw, which
+                // may well be older than a send made without any input.
+                if (request.selection == clipboard) {
                     if (request.target == targetsAtom) {
                         std::vector<long> list = {long(targetsAtom), long(timestampAtom)};
                         for (const SelectionFormat &form : m_formats)

@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 
 // The panel is as wide as the content area leaves beside the 417-pixel
@@ -72,18 +74,19 @@ Control *named(Control *control, const QString &name)
 void SendToolTitle::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    draw();
+    ensureDrawn();
 }
 
 void SendToolTitle::paintEvent(QPaintEvent *)
 {
+    ensureDrawn();
     QPainter p(this);
     p.drawImage(0, 0, m_drawing);
 }
 
-void SendToolTitle::draw()
+void SendToolTitle::ensureDrawn()
 {
-    if (width() <= 0 || height() <= 0)
+    if (width() <= 0 || height() <= 0 || m_drawing.size() == size())
         return;
     m_drawing = QImage(size(), QImage::Format_RGB32);
     QPainter p(&m_drawing);
@@ -91,14 +94,18 @@ void SendToolTitle::draw()
     DrawGradient(GradColor{236, 157, 190}, GradColor{252, 226, 241}, p, QStringLiteral("h"));
     // The title is printed in the box's own face and size, unless that is
     // wider than the box: then a pixel smaller at a time, never clipped.
+    // It is measured as the engraving prints it (unhinted, unsmoothed).
+    const auto printed = [](double points) {
+        QFont font(Fonts::kSongTi);
+        font.setPixelSize(int(std::lround(points * 4.0 / 3.0)));
+        font.setStyleStrategy(QFont::NoAntialias);
+        return QFontMetrics(font);
+    };
     double points = kTitleFontSize;
-    QFont own = Fonts::crispFont(Fonts::kSongTi, points);
-    while (points > kSmallestTitleSize && QFontMetrics(own).horizontalAdvance(kTitle) > width() - 8) {
+    while (points > kSmallestTitleSize && printed(points).horizontalAdvance(kTitle) > width() - 8)
         points -= 0.75;
-        own = Fonts::crispFont(Fonts::kSongTi, points);
-    }
-    p.setFont(own);
-    const QFontMetrics metrics(own);
+    p.setFont(Fonts::crispFont(Fonts::kSongTi, points));
+    const QFontMetrics metrics = printed(points);
     const int x = int(std::lround((width() - metrics.horizontalAdvance(kTitle)) / 2.0 + 1));
     const int y = int(std::lround((height() - metrics.height()) / 2.0 - 4));
     PrintTextFont(kTitle, x, y, 1, RGB(113, 50, 116), 0, p, Fonts::kSongTi, points);
@@ -175,7 +182,7 @@ void SendToolPanel::InitPanelSendTool()
     for (QWidget *w : std::initializer_list<QWidget *>{OptSendStyle[0], OptSendStyle[1], OptSendTo[0], OptSendTo[1],
                                                       OptSendTo[2]})
         letBackColor(w, colors);
-    resize(kPanelWidth, height() > 0 ? height() : 400);
+    resize(kPanelWidth, height());
     for (QWidget *w : std::initializer_list<QWidget *>{frameSendTo, this, frameSendStyle, frameLoop, chkLoop})
         letBackColor(w, colors);
 
@@ -224,6 +231,7 @@ void SendToolPanel::layoutControls()
 
     int top = 0;
     panelSendToolTitle->setGeometry(0, top, w, kTitleHeight);
+    panelSendToolTitle->ensureDrawn();
     top += kTitleHeight + gap;
     for (CoolButton *button : {btnSendMsg, btnCopyToClipBoard, btnAddToFav}) {
         button->setGeometry(kSide + 3, top, inner - 6, kButtonHeight);

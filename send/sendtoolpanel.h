@@ -25,13 +25,15 @@ class SendToolTitle : public QWidget
 public:
     using QWidget::QWidget;
     const QImage &drawing() const { return m_drawing; }
+    // Draws the box for its present size unless that drawing is kept
+    // already (a hidden box hears of no resize until it is shown).
+    void ensureDrawn();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void draw();
     QImage m_drawing;
 };
 

@@ -1,0 +1,112 @@
+// A stand-in for a chat client's window, for the send tests: a top-level
+// window titled "发送消息" (or "对话模式" with --conversation) whose edit box
+// covers both edit points. Return sends the box's text, as a chat client
+// does. Every change and every message sent is written to the record file
+// (--record FILE) as JSON: {"box": "...", "sent": ["...", ...]}.
+//
+//   zantoria_testchat --record FILE [--conversation] [--box TEXT] [--deaf] [--nofocus]
+//
+// --box starts with a text in the box; --deaf makes the box refuse pastes,
+// like a window that never takes the text; --nofocus makes a window that
+// never takes the keyboard.
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace {
+
+class ChatWindow : public QWidget
+{
+public:
+    ChatWindow(const QString &title, const QString &record, const QString &box, bool deaf)
+        : m_record(record)
+    {
+        setWindowTitle(title);
+        resize(440, 400);
+        m_box = new QPlainTextEdit(this);
+        m_box->setObjectName(QStringLiteral("box"));
+        m_box->setGeometry(10, 10, 420, 380);
+        m_box->setPlainText(box);
+        m_box->setReadOnly(deaf);
+        m_box->setTextInteractionFlags(deaf ? Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse
+                                            : Qt::TextEditorInteraction);
+        m_box->installEventFilter(this);
+        QObject::connect(m_box, &QPlainTextEdit::textChanged, this, [this] { write(); });
+        m_box->setFocus();
+    }
+
+    void write()
+    {
+        QJsonObject o;
+        o.insert(QStringLiteral("box"), m_box->toPlainText());
+        o.insert(QStringLiteral("sent"), m_sent);
+        QSaveFile file(m_record);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(QJsonDocument(o).toJson(QJsonDocument::Compact));
+            file.commit();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_box && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+                m_sent.append(m_box->toPlainText());
+                m_box->clear();
+                write();
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+
+    void showEvent(QShowEvent *event) override
+    {
+        QWidget::showEvent(event);
+        write();
+    }
+
+private:
+    QString m_record;
+    QPlainTextEdit *m_box = nullptr;
+    QJsonArray m_sent;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QString title = QStringLiteral("发送消息");
+    QString record;
+    QString box;
+    bool deaf = false;
+    bool noFocus = false;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--conversation")
+            title = QStringLiteral("对话模式");
+        else if (args[i] == u"--deaf")
+            deaf = true;
+        else if (args[i] == u"--nofocus")
+            noFocus = true;
+        else if (args[i] == u"--record" && i + 1 < args.size())
+            record = args[++i];
+        else if (args[i] == u"--box" && i + 1 < args.size())
+            box = args[++i];
+    }
+    if (record.isEmpty())
+        return 2;
+    ChatWindow window(title, record, box, deaf);
+    window.setWindowFlag(Qt::WindowDoesNotAcceptFocus, noFocus);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,527 @@
+// Sending for real: the tool panel with the X11 window system, against the
+// stand-in chat window (a program of its own) under a window manager. What
+// arrives is read from the record the chat window keeps.
+
+#include "processes.h"
+#include "slowdialogs.h"
+#include "testcontext.h"
+
+#include "send/sendrules.h"
+#include "send/sendtoolpanel.h"
+#include "send/sendtoqq.h"
+
+#include "shell/core/fonts.h"
+#include "shell/widgets/displayarea.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <functional>
+
+#include <limits>
+#include <memory>
+
+namespace {
+
+const QString kNoWindow = QStringLiteral("请先打开QQ聊天窗口！");
+const QString kEmpty = QStringLiteral("不可发送空信息！：O");
+const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+
+// The chat window as its own process; stopped when the test ends.
+class TestChat
+{
+public:
+    explicit TestChat(const QStringList &args = {})
+        : m_record(m_dir.filePath(QStringLiteral("record.json")))
+        , m_guard(m_process)
+    {
+        m_process.start(QStringLiteral(ZANTORIA_TESTCHAT), QStringList{QStringLiteral("--record"), m_record} + args);
+        m_title = args.contains(QStringLiteral("--conversation")) ? "对话模式" : "发送消息";
+    }
+
+    // The window is up and the window manager lists it.
+    bool waitShown(platform::WindowSystem &ws)
+    {
+        return waitUntil([&] { return QFile::exists(m_record) && (m_id = ws.findTopLevelWindow(m_title)) != 0; },
+                         10000);
+    }
+
+    platform::WindowId id() const { return m_id; }
+
+    QJsonObject record() const
+    {
+        QFile file(m_record);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+    QString box() const { return record().value(QStringLiteral("box")).toString(); }
+    QStringList sent() const
+    {
+        QStringList list;
+        for (const QJsonValue &v : record().value(QStringLiteral("sent")).toArray())
+            list << v.toString();
+        return list;
+    }
+
+    void close() { stopProcess(m_process); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_record;
+    QProcess m_process;
+    ProcessGuard m_guard;
+    std::string m_title;
+    platform::WindowId m_id = 0;
+};
+
+// Changes the clipboard as the user would. A program may own the clipboard
+// only with a time later than its last owner's, and this test process sees
+// no user input to learn the time from: a change to the root window tells
+// it the time first.
+void userCopies(const std::function<void(QClipboard *)> &change)
+{
+    Display *display = XOpenDisplay(nullptr);
+    const Atom probe = XInternAtom(display, "ZANTORIA_TEST_TIME", False);
+    XChangeProperty(display, DefaultRootWindow(display), probe, XA_STRING, 8, PropModeReplace, nullptr, 0);
+    XSync(display, False);
+    XCloseDisplay(display);
+    QTest::qWait(100);
+    change(QGuiApplication::clipboard());
+}
+
+// How the chat window's editor shows a text with CR LF breaks.
+QString asShown(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+class TestSendX11 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void emptySelectionWithAChatWindow();
+    void noChatWindow_data();
+    void noChatWindow();
+    void length_data();
+    void length();
+    void messageModeWindowIsTheTarget();
+    void conversationModeWindowAlone();
+    void pasteOnlyReplacesTheBox();
+    void chineseAndFullWidthArriveIntact();
+    void clipboardIsGivenBack_data();
+    void clipboardIsGivenBack();
+    void chatWindowClosedMidLoop();
+    void loopEverySecondUntilTheBoxIsCleared();
+    void intervalsThatEndTheLoop_data();
+    void intervalsThatEndTheLoop();
+    void openMessageLetsNoTicksPileUp();
+    void windowThatNeverPastesGetsNoReturn();
+    void keysNeverGoElsewhere();
+    void editPointCoveredByOurWindow();
+
+private:
+    template<typename T>
+    T *control(const char *name) const
+    {
+        return m_panel->findChild<T *>(QLatin1String(name));
+    }
+    void select(const QString &text);
+    void pasteAndSend() { control<QRadioButton>("OptSendStyle1")->click(); }
+    // Clicks the send button and waits until the tick is over.
+    void sendNow();
+
+    std::unique_ptr<TestContext> m_ctx;
+    platform::WindowSystem *m_ws = nullptr;
+    std::unique_ptr<DisplayArea> m_area;
+    std::unique_ptr<SendToolPanel> m_panel;
+};
+
+void TestSendX11::initTestCase()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("needs an X server with a window manager");
+    Fonts::installSubstitutions();
+}
+
+void TestSendX11::init()
+{
+    m_ctx = std::make_unique<TestContext>();
+    m_ctx->windowSystem = platform::createNativeWindowSystem();
+    m_ws = m_ctx->windowSystem.get();
+    QVERIFY(m_ws->isAvailable());
+    m_ctx->context.windowSystem = m_ws;
+    m_area = std::make_unique<DisplayArea>();
+    m_ctx->displayArea = m_area.get();
+    m_panel = std::make_unique<SendToolPanel>(m_ctx->context);
+    m_panel->InitPanelSendTool();
+}
+
+void TestSendX11::cleanup()
+{
+    m_panel.reset();
+    m_area.reset();
+    m_ctx.reset();
+}
+
+void TestSendX11::select(const QString &text)
+{
+    m_area->setText(text);
+    m_area->selectAll();
+}
+
+void TestSendX11::sendNow()
+{
+    m_panel->btnSendMsg_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_panel->isBusy() && (!m_panel->sendTime()->isActive() || m_panel->sendTime()->interval() > 1),
+                             10000);
+}
+
+void TestSendX11::emptySelectionWithAChatWindow()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    m_area->setText(QStringLiteral("没有选中"));
+    control<QCheckBox>("chkLoop")->click();
+    pasteAndSend();
+    sendNow();
+    QTest::qWait(1300);
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, kEmpty);
+    QVERIFY(!m_panel->sendTime()->isActive());
+    QVERIFY(chat.sent().isEmpty());
+    QVERIFY(chat.box().isEmpty());
+}
+
+void TestSendX11::noChatWindow_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("with a selection") << "x";
+    QTest::newRow("nothing selected") << "";
+}
+
+void TestSendX11::noChatWindow()
+{
+    QFETCH(QString, selection);
+    select(selection);
+    control<QCheckBox>("chkLoop")->click();
+    sendNow();
+    QTest::qWait(1300);
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, kNoWindow);
+    QVERIFY(!m_panel->sendTime()->isActive());
+}
+
+void TestSendX11::length_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("warn");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("arrives");
+    const QString c250(250, u'字');
+    QTest::newRow("250") << c250 << true << QString() << c250;
+    QTest::newRow("251") << QString(251, u'字') << true << SendRules::overLongMessage(502) << QString(251, u'字');
+    QTest::newRow("600") << QString(600, u'字') << true << SendRules::overLongMessage(1200) << QString(500, u'字');
+    QTest::newRow("600 without the warning") << QString(600, u'字') << false << QString() << QString(500, u'字');
+    const QString a499(499, u'a');
+    QTest::newRow("a pair at 500") << a499 + kEmoji + QString(100, u'b') << true << SendRules::overLongMessage(1202)
+                                   << a499;
+}
+
+void TestSendX11::length()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, warn);
+    QFETCH(QString, message);
+    QFETCH(QString, arrives);
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    control<QCheckBox>("chkCutExtra")->setChecked(warn);
+    pasteAndSend();
+    select(text);
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{arrives});
+    if (message.isEmpty()) {
+        QVERIFY(m_ctx->dialogs.shown.isEmpty());
+    } else {
+        QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+        QCOMPARE(m_ctx->dialogs.shown[0].text, message);
+    }
+}
+
+void TestSendX11::messageModeWindowIsTheTarget()
+{
+    TestChat conversation({QStringLiteral("--conversation")});
+    TestChat message;
+    QVERIFY(conversation.waitShown(*m_ws));
+    QVERIFY(message.waitShown(*m_ws));
+    pasteAndSend();
+    select(QStringLiteral("给发送消息"));
+    sendNow();
+    QTRY_COMPARE(message.sent(), QStringList{QStringLiteral("给发送消息")});
+    QVERIFY(conversation.sent().isEmpty());
+    QVERIFY(conversation.box().isEmpty());
+}
+
+void TestSendX11::conversationModeWindowAlone()
+{
+    TestChat conversation({QStringLiteral("--conversation")});
+    QVERIFY(conversation.waitShown(*m_ws));
+    pasteAndSend();
+    select(QStringLiteral("对话"));
+    sendNow();
+    QTRY_COMPARE(conversation.sent(), QStringList{QStringLiteral("对话")});
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+}
+
+void TestSendX11::pasteOnlyReplacesTheBox()
+{
+    TestChat chat({QStringLiteral("--box"), QStringLiteral("早先写了一半的话")});
+    QVERIFY(chat.waitShown(*m_ws));
+    QCOMPARE(chat.box(), QStringLiteral("早先写了一半的话"));
+    const QString art = QStringLiteral("  /\\_/\\\r\n ( o.o )");
+    select(art);
+    sendNow();
+    QTRY_COMPARE(chat.box(), asShown(art));
+    QTest::qWait(300);
+    QVERIFY(chat.sent().isEmpty());
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+}
+
+void TestSendX11::chineseAndFullWidthArriveIntact()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    pasteAndSend();
+    const QString text = QStringLiteral("中文　全角！＠＃￥……——「」\r\n第二行€") + kEmoji;
+    select(text);
+    // The send clicks into the edit box, and puts the pointer back.
+    const QPoint pointer(7, 9);
+    QCursor::setPos(pointer);
+    QTRY_COMPARE(QCursor::pos(), pointer);
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{asShown(text)});
+    QCOMPARE(QCursor::pos(), pointer);
+}
+
+void TestSendX11::clipboardIsGivenBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text") << "text";
+    QTest::newRow("empty") << "empty";
+    QTest::newRow("image") << "image";
+}
+
+void TestSendX11::clipboardIsGivenBack()
+{
+    QFETCH(QString, kind);
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    QImage picture(12, 7, QImage::Format_ARGB32);
+    picture.fill(QColor(200, 30, 90));
+    picture.setPixelColor(3, 4, QColor(10, 220, 40));
+    userCopies([&](QClipboard *c) {
+        if (kind == u"text")
+            c->setText(QStringLiteral("用户自己复制的"));
+        else if (kind == u"image")
+            c->setImage(picture);
+        else
+            c->clear();
+    });
+    QVERIFY(clipboard->ownsClipboard() || kind == u"empty");
+    pasteAndSend();
+    select(QStringLiteral("经过剪贴板"));
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("经过剪贴板")});
+    QVERIFY(!clipboard->ownsClipboard() || kind == u"empty");
+    if (kind == u"text") {
+        QCOMPARE(clipboard->text(), QStringLiteral("用户自己复制的"));
+    } else if (kind == u"image") {
+        QCOMPARE(clipboard->image().convertToFormat(QImage::Format_ARGB32), picture);
+    } else {
+        QVERIFY(clipboard->text().isEmpty());
+        const QMimeData *data = clipboard->mimeData();
+        QVERIFY(!data || data->formats().isEmpty());
+    }
+}
+
+void TestSendX11::chatWindowClosedMidLoop()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    pasteAndSend();
+    control<QCheckBox>("chkLoop")->click();
+    select(QStringLiteral("一次"));
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("一次")});
+    QVERIFY(m_panel->sendTime()->isActive());
+    chat.close();
+    QTRY_COMPARE_WITH_TIMEOUT(m_ctx->dialogs.shown.size(), 1, 5000);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, kNoWindow);
+    QTRY_VERIFY(!m_panel->isBusy());
+    QVERIFY(!m_panel->sendTime()->isActive());
+}
+
+void TestSendX11::loopEverySecondUntilTheBoxIsCleared()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    pasteAndSend();
+    control<QCheckBox>("chkLoop")->click();
+    QCOMPARE(control<QLineEdit>("vLoopInterval")->text(), QStringLiteral("1"));
+    select(QStringLiteral("每秒"));
+    QElapsedTimer clock;
+    clock.start();
+    m_panel->btnSendMsg_Click();
+    QTRY_COMPARE_WITH_TIMEOUT(chat.sent().size(), 1, 3000);
+    const qint64 first = clock.elapsed();
+    QVERIFY2(first < 900, qPrintable(QString::number(first)));
+    QTRY_COMPARE_WITH_TIMEOUT(chat.sent().size(), 2, 4000);
+    QVERIFY(clock.elapsed() - first >= 900);
+    control<QCheckBox>("chkLoop")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(chat.sent().size(), 3, 4000);
+    QTRY_VERIFY(!m_panel->isBusy());
+    QVERIFY(!m_panel->sendTime()->isActive());
+    QTest::qWait(1500);
+    QCOMPARE(chat.sent().size(), 3);
+}
+
+void TestSendX11::intervalsThatEndTheLoop_data()
+{
+    QTest::addColumn<QString>("interval");
+    QTest::newRow("0") << "0";
+    QTest::newRow("empty") << "";
+    QTest::newRow("-1") << "-1";
+    QTest::newRow("1e12") << "1e12";
+}
+
+void TestSendX11::intervalsThatEndTheLoop()
+{
+    QFETCH(QString, interval);
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    pasteAndSend();
+    control<QCheckBox>("chkLoop")->click();
+    control<QLineEdit>("vLoopInterval")->setText(interval);
+    select(QStringLiteral("只一次"));
+    sendNow();
+    QTRY_COMPARE(chat.sent().size(), 1);
+    QTest::qWait(1200);
+    QCOMPARE(chat.sent().size(), 1);
+    QVERIFY(!m_panel->sendTime()->isActive() || m_panel->sendTime()->interval() == std::numeric_limits<int>::max());
+}
+
+void TestSendX11::openMessageLetsNoTicksPileUp()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    SlowDialogs slow;
+    slow.holdMs = 1500;
+    m_ctx->context.dialogs = &slow;
+    pasteAndSend();
+    control<QCheckBox>("chkLoop")->click();
+    control<QLineEdit>("vLoopInterval")->setText(QStringLiteral("0.2"));
+    select(QString(260, u'长')); // each tick warns first
+    m_panel->btnSendMsg_Click();
+    QTRY_COMPARE_WITH_TIMEOUT(chat.sent().size(), 2, 8000);
+    control<QCheckBox>("chkLoop")->setChecked(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_panel->sendTime()->isActive() && !m_panel->isBusy(), 8000);
+    QCOMPARE(slow.deepest, 1);
+    QTRY_COMPARE(chat.sent().size(), slow.messages.size());
+    QVERIFY(chat.sent().size() <= 3);
+}
+
+void TestSendX11::windowThatNeverPastesGetsNoReturn()
+{
+    TestChat chat({QStringLiteral("--deaf"), QStringLiteral("--box"), QStringLiteral("原样")});
+    QVERIFY(chat.waitShown(*m_ws));
+    userCopies([](QClipboard *c) { c->setText(QStringLiteral("留着")); });
+    QVERIFY(QGuiApplication::clipboard()->ownsClipboard());
+    pasteAndSend();
+    select(QStringLiteral("收不到"));
+    sendNow();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kNotTaken);
+    QTest::qWait(300);
+    QVERIFY(chat.sent().isEmpty());
+    QCOMPARE(chat.box(), QStringLiteral("原样"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("留着"));
+}
+
+void TestSendX11::keysNeverGoElsewhere()
+{
+    // The keyboard stays with a witness window, because the target takes
+    // none: nothing may be typed into the witness.
+    TestChat witness({QStringLiteral("--conversation")});
+    QVERIFY(witness.waitShown(*m_ws));
+    QVERIFY(m_ws->restoreWindow(witness.id()));
+    TestChat target({QStringLiteral("--nofocus")});
+    QVERIFY(target.waitShown(*m_ws));
+    QVERIFY(m_ws->restoreWindow(witness.id()));
+    QTest::qWait(300);
+    pasteAndSend();
+    select(QStringLiteral("不该出现"));
+    sendNow();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kNotTaken);
+    QTest::qWait(300);
+    QVERIFY(witness.sent().isEmpty());
+    QVERIFY(witness.box().isEmpty());
+    QVERIFY(target.sent().isEmpty());
+}
+
+void TestSendX11::editPointCoveredByOurWindow()
+{
+    TestChat chat;
+    QVERIFY(chat.waitShown(*m_ws));
+    // Where the edit point is on the screen.
+    Display *display = XOpenDisplay(nullptr);
+    QVERIFY(display);
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, Window(chat.id()), DefaultRootWindow(display), 200, 150, &x, &y, &child);
+    XCloseDisplay(display);
+
+    QWidget cover(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    cover.setWindowTitle(QStringLiteral("kept on top"));
+    cover.setGeometry(x - 60, y - 60, 120, 120);
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    const QPoint pointer(5, 5);
+    QCursor::setPos(pointer);
+    QTRY_COMPARE(QCursor::pos(), pointer);
+
+    pasteAndSend();
+    select(QStringLiteral("盖住了也到"));
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("盖住了也到")});
+    QCOMPARE(QCursor::pos(), pointer);
+}
+
+QTEST_MAIN(TestSendX11)
+#include "tst_sendx11.moc"
