@@ -16,6 +16,7 @@ private Q_SLOTS:
     void minimisesAndRestores();
     void childAtPoint();
     void nullBackendFindsNothing();
+    void sendingToAWindowThatWentFindsNoTarget();
 };
 
 void TestWindowSystem::initTestCase()
@@ -83,6 +84,23 @@ void TestWindowSystem::nullBackendFindsNothing()
     request.utf8Text = "x";
     request.pasteOnly = false;
     QVERIFY(null->sendText(request) == platform::SendResult::NoTarget);
+}
+
+void TestWindowSystem::sendingToAWindowThatWentFindsNoTarget()
+{
+    platform::WindowId id = 0;
+    {
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("发送消息"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        id = platform::WindowId(window.winId());
+    }
+    QTest::qWait(100);
+    platform::SendRequest request;
+    request.target = id;
+    request.utf8Text = "不会到";
+    QVERIFY(platform::windowSystem().sendText(request) == platform::SendResult::NoTarget);
 }
 
 QTEST_MAIN(TestWindowSystem)
