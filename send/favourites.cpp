@@ -1,13 +1,13 @@
 #include "send/favourites.h"
 
-#include "shell/core/programpaths.h"
+#include "library/tipstore.h"
 #include "shell/core/textcodec.h"
 
 namespace Favourites {
 
 QString path(const QString &programDir)
 {
-    return ProgramPaths::resolve(programDir, kFile);
+    return TipStore(programDir).favouritesPath();
 }
 
 bool add(const QString &programDir, const QString &text)

@@ -7,11 +7,11 @@
 
 namespace Favourites {
 
-inline const QString kFile = QStringLiteral("\\Data\\MyFavor\\我的最爱.txt");
 inline const QString kAddFailed = QStringLiteral(
     "在向『我的最爱』中添加文本时出现错误，可能是有其他程序也在使用『我的最爱』对应的文件！");
 inline const QString kAddFailedTitle = QStringLiteral("出错了：（");
 
+// The file the tips library shows as the favourites.
 QString path(const QString &programDir);
 
 // Appends the text and a line break; an empty text appends nothing but

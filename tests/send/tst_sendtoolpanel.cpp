@@ -12,7 +12,7 @@
 #include "send/sendtoolpanel.h"
 #include "send/sendtoqq.h"
 
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/core/textcodec.h"
 #include "shell/widgets/contentpanel.h"
