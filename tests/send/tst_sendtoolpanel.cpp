@@ -3,6 +3,7 @@
 // and inside the main window, acting on the last panel with text.
 
 #include "fakewindowsystem.h"
+#include "findcontrol.h"
 #include "slowdialogs.h"
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
@@ -91,10 +92,7 @@ private:
     template<typename T>
     T *control(const char *name) const
     {
-        T *w = m_panel->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return findControl<T>(m_panel.get(), QLatin1String(name));
     }
     void select(const QString &text);
     void sendAndWait();

@@ -2,6 +2,7 @@
 // stand-in chat window (a program of its own) under a window manager. What
 // arrives is read from the record the chat window keeps.
 
+#include "findcontrol.h"
 #include "processes.h"
 #include "slowdialogs.h"
 #include "testcontext.h"
@@ -147,7 +148,7 @@ private:
     template<typename T>
     T *control(const char *name) const
     {
-        return m_panel->findChild<T *>(QLatin1String(name));
+        return findControl<T>(m_panel.get(), QLatin1String(name));
     }
     void select(const QString &text);
     void pasteAndSend() { control<QRadioButton>("OptSendStyle1")->click(); }
