@@ -7,6 +7,7 @@
 #include "art/pictotextpanel.h"
 #include "library/librarypanel.h"
 #include "paint/paintpanel.h"
+#include "plugins/pluginpanel.h"
 
 namespace {
 
@@ -33,6 +34,6 @@ std::vector<PanelRow> panelTable()
         {4, QStringLiteral("图片磨牙"), QStringLiteral("正在初始化[图片磨牙]..."), make<PicToTextPanel>()},
         {2, QStringLiteral("艺术文字"), QStringLiteral("正在初始化[艺术文字]..."), make<ArtTextPanel>()},
         {3, QStringLiteral("我涂我画"), QStringLiteral("正在初始化[我涂我画]..."), make<PaintPanel>()},
-        {5, QStringLiteral("插件管理"), QStringLiteral("正在初始化[插件管理]..."), placeholder(false)},
+        {5, QStringLiteral("插件管理"), QStringLiteral("正在初始化[插件管理]..."), make<PluginPanel>()},
     };
 }

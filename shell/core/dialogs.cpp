@@ -11,6 +11,11 @@ public:
     {
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
     }
+    bool okCancel(const QString &text, const QString &title, Icon icon) override
+    {
+        message(text, title, icon);
+        return false;
+    }
     bool question(const QString &text, const QString &title, Icon icon) override
     {
         message(text, title, icon);

@@ -19,6 +19,9 @@ public:
     // A message with one OK button.
     virtual void message(const QString &text, const QString &title, Icon icon) = 0;
 
+    // A message with OK and Cancel buttons; true only for OK.
+    virtual bool okCancel(const QString &text, const QString &title, Icon icon) = 0;
+
     // A yes/no question; true only for Yes.
     virtual bool question(const QString &text, const QString &title, Icon icon = Icon::Question) = 0;
 
@@ -32,6 +35,7 @@ public:
 };
 
 // The process-wide dialogs; until a program installs its own, every message
-// goes to standard error and every question is answered No.
+// goes to standard error, every question is answered No and every OK/Cancel
+// box Cancel.
 Dialogs &dialogs();
 std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> replacement);

@@ -19,9 +19,31 @@ QMessageBox::Icon toQt(Dialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// The window a box belongs to: the active one, or else the window on screen
+// that stays on top (the splash while the program loads, which is never
+// active). A box owned by a window is stacked above it by the window manager;
+// one owned by nobody could open hidden under the splash and stall start-up
+// behind a question nobody sees.
 QWidget *owner()
 {
-    return QApplication::activeWindow();
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w->isVisible() && w->isWindow() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return w;
+    }
+    return nullptr;
+}
+
+// A box above an owner that stays on top must stay on top too, or a window
+// manager that keeps layers apart could still put it below.
+int runBox(QMessageBox &box)
+{
+    if (const QWidget *parent = box.parentWidget();
+        parent && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    return box.exec();
 }
 
 } // namespace
@@ -29,14 +51,21 @@ QWidget *owner()
 void QtDialogs::message(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, owner());
-    box.exec();
+    runBox(box);
+}
+
+bool QtDialogs::okCancel(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok | QMessageBox::Cancel, owner());
+    box.setDefaultButton(QMessageBox::Ok);
+    return runBox(box) == QMessageBox::Ok;
 }
 
 bool QtDialogs::question(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return runBox(box) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)

@@ -9,6 +9,7 @@ class QtDialogs final : public Dialogs
 {
 public:
     void message(const QString &text, const QString &title, Icon icon) override;
+    bool okCancel(const QString &text, const QString &title, Icon icon) override;
     bool question(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> openFile(const QString &filter, const QString &fileName) override;

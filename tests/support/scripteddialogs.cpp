@@ -5,6 +5,12 @@ void ScriptedDialogs::message(const QString &text, const QString &title, Icon ic
     shown.append({QStringLiteral("message"), text, title, icon});
 }
 
+bool ScriptedDialogs::okCancel(const QString &text, const QString &title, Icon icon)
+{
+    shown.append({QStringLiteral("okcancel"), text, title, icon});
+    return answers.isEmpty() ? false : answers.dequeue();
+}
+
 bool ScriptedDialogs::question(const QString &text, const QString &title, Icon icon)
 {
     shown.append({QStringLiteral("question"), text, title, icon});

@@ -6,13 +6,14 @@
 #include <QQueue>
 
 // Dialogs for tests: every call is recorded, and answers come from queues
-// filled by the test (an empty queue answers No / Cancel).
+// filled by the test (an empty queue answers No / Cancel); `answers` serves
+// both the yes/no questions and the OK/Cancel boxes.
 class ScriptedDialogs final : public Dialogs
 {
 public:
     struct Shown
     {
-        QString kind; // "message", "question", "input", "open", "save"
+        QString kind; // "message", "okcancel", "question", "input", "open", "save"
         QString text; // message, question or prompt; the filter for file dialogs
         QString title; // the title; the starting file name for file dialogs
         Icon icon = Icon::None;
@@ -24,6 +25,7 @@ public:
     QQueue<std::optional<QString>> files;
 
     void message(const QString &text, const QString &title, Icon icon) override;
+    bool okCancel(const QString &text, const QString &title, Icon icon) override;
     bool question(const QString &text, const QString &title, Icon icon) override;
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override;
     std::optional<QString> openFile(const QString &filter, const QString &fileName) override;

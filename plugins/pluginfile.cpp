@@ -1,0 +1,164 @@
+#include "pluginfile.h"
+
+#include "shell/core/dialogs.h"
+#include "shell/core/textcodec.h"
+#include "shell/core/texts.h"
+#include "shell/core/utilities.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace PluginFile {
+
+namespace {
+
+// What follows the first `count` characters of the line. Characters, not
+// UTF-16 units: a character beyond the basic plane is one character and is
+// never cut in half.
+QString afterCharacters(QStringView line, qsizetype count)
+{
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    for (qsizetype c = 0; c < count && i < n; ++c)
+        i += (line[i].isHighSurrogate() && i + 1 < n && line[i + 1].isLowSurrogate()) ? 2 : 1;
+    return line.sliced(i).toString();
+}
+
+// Opens the file for reading only when it is a regular file of acceptable
+// size; a FIFO would block the open, a device could stream forever.
+bool openRegularFile(const QString &path, QFile &file)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxFileSize)
+        return false;
+#ifdef Q_OS_UNIX
+    // The check above can be raced by a rename; the open must not block on
+    // whatever stands there now, and the descriptor itself is checked again.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
+} // namespace
+
+Parsed parse(QStringView text, const QString &programDir)
+{
+    struct Key
+    {
+        const QString &key;
+        QString CJInfo::*field;
+    };
+    const Key keys[] = {{kNameKey, &CJInfo::Name},
+                        {kVersionKey, &CJInfo::Version},
+                        {kPathKey, &CJInfo::Path},
+                        {kDescriptionKey, &CJInfo::Description}};
+
+    bool valid = false;
+    CJInfo local;
+    for (const QString &raw : TextCodec::splitLines(text)) {
+        const QString line = TrimBlanks(raw);
+        if (!valid && line.contains(kMarker))
+            valid = true;
+        if (line.isEmpty() || !valid)
+            continue;
+        for (const Key &k : keys) {
+            if (!line.contains(k.key))
+                continue;
+            QString value = afterCharacters(line, k.key.size());
+            if (k.field == &CJInfo::Path)
+                value.replace(kAppPath, programDir);
+            local.*k.field = std::move(value);
+        }
+    }
+    if (!valid)
+        return {CJInfo{}, Problem::NotPluginFile};
+    return {std::move(local), Problem::None};
+}
+
+Parsed parseBytes(QByteArrayView bytes, const QString &programDir)
+{
+    return parse(TextCodec::decode(bytes), programDir);
+}
+
+Parsed read(const QString &path, const QString &programDir)
+{
+    QFile file;
+    if (!openRegularFile(path, file))
+        return {CJInfo{}, Problem::Unreadable};
+    // One byte more than allowed tells a file that grew since it was checked.
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+        return {CJInfo{}, Problem::Unreadable};
+    return parseBytes(bytes, programDir);
+}
+
+QString format(const CJInfo &record)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return kMarker + crlf + kNameKey + record.Name + crlf + kVersionKey + record.Version + crlf + kPathKey
+           + record.Path + crlf + kDescriptionKey + record.Description + crlf;
+}
+
+bool holdsLineBreak(QStringView value)
+{
+    return value.contains(u'\r') || value.contains(u'\n');
+}
+
+bool holdsLineBreak(const CJInfo &record)
+{
+    return holdsLineBreak(record.Name) || holdsLineBreak(record.Version) || holdsLineBreak(record.Path)
+           || holdsLineBreak(record.Description);
+}
+
+bool write(const QString &path, const CJInfo &record)
+{
+    if (holdsLineBreak(record))
+        return false;
+    return TextCodec::writeFile(path, format(record));
+}
+
+CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs)
+{
+    const Parsed parsed = read(path, programDir);
+    switch (parsed.problem) {
+    case Problem::None:
+        break;
+    case Problem::NotPluginFile:
+        dialogs.message(QStringLiteral("所读取的文件不是『Zantoria』的标准插件配置文件！"),
+                        QStringLiteral("读取错误：O"), Dialogs::Icon::Critical);
+        break;
+    case Problem::Unreadable:
+        dialogs.message(QStringLiteral("在读取插件配置文件时出现错误！"), Strings::kHintTitle,
+                        Dialogs::Icon::Critical);
+        break;
+    }
+    return parsed.info;
+}
+
+bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs)
+{
+    if (write(path, record))
+        return true;
+    dialogs.okCancel(QStringLiteral("写入插件配置文件时出现错误！"), QStringLiteral("写入失败：（"),
+                     Dialogs::Icon::Critical);
+    return false;
+}
+
+} // namespace PluginFile
