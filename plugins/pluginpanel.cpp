@@ -150,8 +150,10 @@ void PluginPanel::buildControls()
 
 void PluginPanel::connectControls()
 {
-    connect(lstCJ, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    // The selection, not the current row: a click makes an entry current
+    // before it selects it.
+    connect(lstCJ, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedPosition() >= 0)
             lstCJ_Click();
     });
     // A double click, or Enter for those who use the keyboard.
@@ -259,9 +261,9 @@ void PluginPanel::InitCJList(int position)
 
 int PluginPanel::selectedPosition() const
 {
-    const int row = lstCJ->currentRow();
-    return row >= 0 && row < m_files.size() && lstCJ->currentItem() && lstCJ->currentItem()->isSelected() ? row
-                                                                                                          : -1;
+    const QList<QListWidgetItem *> selected = lstCJ->selectedItems();
+    const int row = selected.isEmpty() ? -1 : lstCJ->row(selected.first());
+    return row < m_files.size() ? row : -1;
 }
 
 int PluginPanel::filePosition(const QString &fileName) const

@@ -330,13 +330,17 @@ void TestPluginPanel::doubleClickInEachMode()
     QFile program(m_dir->file(QStringLiteral("plug")));
     QVERIFY(program.open(QIODevice::WriteOnly));
     program.close();
+    describe(QStringLiteral("A.ini"), {"A", "", "/no/such/program", ""});
     describe(QStringLiteral("P.ini"), {"P", "", "{app.path}/plug", ""});
     build();
     m_panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));
-    const QPoint onEntry = list()->visualItemRect(list()->item(0)).center();
+    const QPoint onEntry = list()->visualItemRect(list()->item(1)).center();
 
+    // A click on the second entry selects it and reads it, as a user does it.
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, onEntry);
+    QCOMPARE(m_panel->curCJ().Name, QStringLiteral("P"));
+    QCOMPARE(field("CJCName")->text(), QStringLiteral("P"));
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, onEntry);
     QCOMPARE(m_ctx->launcher.started, QStringList{m_dir->file(QStringLiteral("plug"))});
 
