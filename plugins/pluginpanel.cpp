@@ -282,6 +282,9 @@ void PluginPanel::lstCJ_Click()
     CJCVer->setText(CurCJ.Version);
     CJCPath->setText(CurCJ.Path);
     CJCDes->setText(CurCJ.Description);
+    // A long path or description shows its beginning, not its end.
+    for (QLineEdit *field : {CJCName, CJCVer, CJCPath, CJCDes})
+        field->setCursorPosition(0);
 }
 
 void PluginPanel::lstCJ_DblClick()
