@@ -4,6 +4,7 @@
 #include "plugins/pluginfile.h"
 #include "plugins/pluginpanel.h"
 
+#include "findcontrol.h"
 #include "processes.h"
 #include "tempprogramdir.h"
 #include "testcontext.h"
@@ -86,10 +87,7 @@ private:
     template<typename T>
     T *control(const QString &name) const
     {
-        T *c = m_panel->findChild<T *>(name);
-        if (!c)
-            qFatal("no control %s", qPrintable(name));
-        return c;
+        return findControl<T>(m_panel.get(), name);
     }
     QLineEdit *field(const char *name) const { return control<QLineEdit>(QString::fromLatin1(name)); }
     QListWidget *list() const { return control<QListWidget>(QStringLiteral("lstCJ")); }

@@ -9,7 +9,7 @@
 #include "tempprogramdir.h"
 
 #include "platform/windowsystem.h"
-#include "shell/app/mainwindow.h"
+#include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/widgets/coolbutton.h"
 
