@@ -47,6 +47,10 @@ public:
     QStringList defaults;
 
     void message(const QString &text, const QString &title, Icon icon) override { m_inner.message(text, title, icon); }
+    bool okCancel(const QString &text, const QString &title, Icon icon) override
+    {
+        return m_inner.okCancel(text, title, icon);
+    }
     bool question(const QString &text, const QString &title, Icon icon) override
     {
         return m_inner.question(text, title, icon);
