@@ -1,7 +1,6 @@
 #include "app/paneltable.h"
 
 #include "app/aboutpanel.h"
-#include "app/placeholderpanel.h"
 
 #include "art/arttextpanel.h"
 #include "art/pictotextpanel.h"
@@ -15,13 +14,6 @@ template<typename Panel>
 std::function<ContentPanel *(PanelContext &, QWidget *)> make()
 {
     return [](PanelContext &context, QWidget *parent) { return new Panel(context, parent); };
-}
-
-std::function<ContentPanel *(PanelContext &, QWidget *)> placeholder(bool makesText)
-{
-    return [makesText](PanelContext &context, QWidget *parent) {
-        return new PlaceholderPanel(context, makesText, parent);
-    };
 }
 
 } // namespace

@@ -25,6 +25,7 @@ public:
         QTest::qWait(holdMs);
         --depth;
     }
+    bool okCancel(const QString &, const QString &, Icon) override { return false; }
     bool question(const QString &, const QString &, Icon) override { return false; }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QString> openFile(const QString &, const QString &) override { return {}; }
