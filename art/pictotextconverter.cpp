@@ -3,9 +3,9 @@
 #include "pictureloader.h"
 
 #include "shell/core/pixelsurface.h"
+#include "shell/core/savefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -31,7 +31,9 @@ private:
 bool copyInto(const QString &path, QIODevice &out)
 {
     QFile old(path);
-    if (!old.exists())
+    // A FIFO or device has no earlier text to keep (and reading one would
+    // wait or never end).
+    if (!old.exists() || SaveFile::isSpecialFile(path))
         return true;
     if (!old.open(QIODevice::ReadOnly))
         return false;
@@ -124,19 +126,19 @@ PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &band
         return Outcome::Busy;
     if (grey.isEmpty())
         return Outcome::NoGray;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    SaveFile file(path);
+    if (!file.open())
         return Outcome::WriteFailed;
     if (addMode) {
         const QByteArray separator = QByteArray("\r\n").repeated(kAddModeSeparator);
-        if (!copyInto(path, file) || file.write(separator) != separator.size()) {
-            file.cancelWriting();
+        if (!copyInto(path, file.device()) || file.device().write(separator) != separator.size()) {
+            file.cancel();
             return Outcome::WriteFailed;
         }
     }
-    const Outcome outcome = convert(bands, grey, file, Format());
+    const Outcome outcome = convert(bands, grey, file.device(), Format());
     if (outcome != Outcome::Done && outcome != Outcome::Stopped) {
-        file.cancelWriting();
+        file.cancel();
         return outcome;
     }
     return file.commit() ? outcome : Outcome::WriteFailed;

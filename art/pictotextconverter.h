@@ -60,8 +60,9 @@ public:
     Outcome convert(const BandSource &bands, QStringView grey, QIODevice &out, const Format &format);
 
     // The generators' temporary-file way: `path` written anew, or in add mode
-    // the old text, 51 empty lines and the new picture. Written through a save
-    // file, so a failure leaves the old file untouched.
+    // the old text, 51 empty lines and the new picture. Written through
+    // SaveFile, so a failure leaves an old regular file untouched; a FIFO or
+    // device is written in place (in add mode without earlier text).
     Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode);
     Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode);
     Outcome PicToText(const BandSource &bands, const QString &path, QStringView grey, bool addMode);

@@ -1,7 +1,8 @@
 #include "shell/core/textcodec.h"
 
+#include "shell/core/savefile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -227,15 +228,7 @@ bool readLines(const QString &path, QStringList *lines)
 
 bool writeFile(const QString &path, QStringView text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveFile::write(path, encode(text));
 }
 
 bool appendFile(const QString &path, QStringView text)

@@ -52,7 +52,8 @@ bool readFile(const QString &path, QString *text);
 // Reads a file line by line (see splitLines).
 bool readLines(const QString &path, QStringList *lines);
 
-// Writes `text` as it stands, through a temporary file renamed into place.
+// Writes `text` as it stands through SaveFile: a regular file by a temporary
+// file renamed into place, a FIFO or device in place.
 bool writeFile(const QString &path, QStringView text);
 
 // Appends `text` to the file, creating it when it is missing.

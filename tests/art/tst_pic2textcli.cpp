@@ -10,9 +10,14 @@
 #include "shell/core/textcodec.h"
 
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <future>
+
+#include <sys/stat.h>
 
 using namespace ArtFixtures;
 
@@ -62,6 +67,8 @@ private Q_SLOTS:
     void printGray();
     void fileOutputMatchesThePanel();
     void appendIsAddMode();
+    void outputOntoAFifoWritesThroughIt();
+    void outputThroughALinkReplacesItsTarget();
     void largeJpegStreamsAsTheWholePicture();
     void transparentPixelsAreWhite();
     void failures_data();
@@ -171,6 +178,40 @@ void TestPic2TextCli::appendIsAddMode()
     for (int y = 0; y < m_ramp.height(); ++y)
         expected += expectedRow(m_ramp, y, gray, false) + "\r\n";
     QCOMPARE(readBytes(file), expected);
+}
+
+void TestPic2TextCli::outputOntoAFifoWritesThroughIt()
+{
+    const QString fifo = path(QStringLiteral("art.fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [fifo] {
+        QFile in(fifo);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("cannot open");
+    });
+    const Run run = pic2text({QStringLiteral("-o"), fifo, m_rampFile});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QString gray = orderByInk(grayPresets()[0].raw);
+    QByteArray expected;
+    for (int y = 0; y < m_ramp.height(); ++y)
+        expected += expectedRow(m_ramp, y, gray, false) + "\r\n";
+    QCOMPARE(reading.get(), expected);
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    QVERIFY2(S_ISFIFO(st.st_mode), "the FIFO was replaced by a regular file");
+}
+
+void TestPic2TextCli::outputThroughALinkReplacesItsTarget()
+{
+    const QString target = path(QStringLiteral("linked-target.txt"));
+    const QString link = path(QStringLiteral("link.txt"));
+    QVERIFY(writeBytes(target, "old\r\n"));
+    QVERIFY(QFile::link(target, link));
+    QCOMPARE(pic2text({QStringLiteral("-o"), link, m_rampFile}).status, 0);
+    QVERIFY(QFileInfo(link).isSymLink());
+    const QByteArray written = readBytes(target);
+    QCOMPARE(written.count("\r\n"), m_ramp.height());
+    QVERIFY(!written.startsWith("old"));
 }
 
 void TestPic2TextCli::largeJpegStreamsAsTheWholePicture()

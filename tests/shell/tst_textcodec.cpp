@@ -1,8 +1,15 @@
+#include "shell/core/savefile.h"
 #include "shell/core/textcodec.h"
 #include "tempprogramdir.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
+
+#include <future>
+
+#include <sys/stat.h>
 
 class TestTextCodec : public QObject
 {
@@ -26,6 +33,10 @@ private Q_SLOTS:
     void lineEndsBroughtToOneForm();
     void writeReadAndAppendFiles();
     void failedWriteKeepsTheOldFile();
+    void savingOntoAFifoWritesThroughIt();
+    void savingThroughALinkReplacesItsTarget();
+    void savingOntoADeviceKeepsTheDevice();
+    void cancelledSaveKeepsTheOldFile();
 };
 
 void TestTextCodec::encodesFixedBytes_data()
@@ -213,6 +224,68 @@ void TestTextCodec::failedWriteKeepsTheOldFile()
     QVERIFY(!TextCodec::readFile(dir.file("missing.txt"), &text));
     QCOMPARE(text, QStringLiteral("unchanged"));
     QVERIFY(!TextCodec::writeFile(dir.file("no/such/dir/x.txt"), QStringLiteral("x")));
+}
+
+void TestTextCodec::savingOntoAFifoWritesThroughIt()
+{
+    TempProgramDir dir;
+    const QString fifo = dir.file("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The reader must be there before the writer can open the FIFO.
+    auto reading = std::async(std::launch::async, [fifo] {
+        QFile in(fifo);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("cannot open");
+    });
+    QVERIFY(TextCodec::writeFile(fifo, QStringLiteral("中文\r\n")));
+    QCOMPARE(reading.get().toHex(), QByteArray("d6d0cec40d0a"));
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QVERIFY(SaveFile::isSpecialFile(fifo));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("pipe")}); // no temporary file left behind
+}
+
+void TestTextCodec::savingThroughALinkReplacesItsTarget()
+{
+    TempProgramDir dir;
+    const QString target = dir.file("target.txt");
+    const QString link = dir.file("link.txt");
+    QVERIFY(TextCodec::writeFile(target, QStringLiteral("old")));
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(TextCodec::writeFile(link, QStringLiteral("new")));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QString text;
+    QVERIFY(TextCodec::readFile(target, &text));
+    QCOMPARE(text, QStringLiteral("new"));
+    QVERIFY(!SaveFile::isSpecialFile(link));
+}
+
+void TestTextCodec::savingOntoADeviceKeepsTheDevice()
+{
+    // As root a rename would replace the device node with a regular file.
+    QVERIFY(TextCodec::writeFile(QStringLiteral("/dev/null"), QStringLiteral("nothing")));
+    struct stat st {};
+    QCOMPARE(::lstat("/dev/null", &st), 0);
+    QVERIFY(S_ISCHR(st.st_mode));
+}
+
+void TestTextCodec::cancelledSaveKeepsTheOldFile()
+{
+    TempProgramDir dir;
+    const QString path = dir.file("kept.txt");
+    QVERIFY(TextCodec::writeFile(path, QStringLiteral("old")));
+    {
+        SaveFile file(path);
+        QVERIFY(file.open());
+        QVERIFY(!file.inPlace());
+        QCOMPARE(file.device().write("half of the new text"), qint64(20));
+        file.cancel();
+    }
+    QString text;
+    QVERIFY(TextCodec::readFile(path, &text));
+    QCOMPARE(text, QStringLiteral("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QStringLiteral("kept.txt")});
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)
