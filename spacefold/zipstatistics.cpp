@@ -3,7 +3,6 @@
 #include "shell/core/textcodec.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace ZipStatistics {
 
@@ -17,21 +16,24 @@ qint64 reportedSizeAfter(qint64 sizeBefore, qint64 sizeAfter)
     return std::min(sizeBefore, sizeAfter);
 }
 
-double ratio(qint64 sizeBefore, qint64 sizeAfter)
+qint64 ratioHundredths(qint64 sizeBefore, qint64 sizeAfter)
 {
     if (sizeBefore <= 0)
         return 0;
-    const double kept = std::floor(double(sizeAfter) / double(sizeBefore) * 10000) / 10000;
-    return (1 - kept) * 100;
+    const qint64 after = std::clamp<qint64>(sizeAfter, 0, sizeBefore);
+    // Sizes are far below 2^49 bytes, so the product cannot overflow.
+    return 10000 - after * 10000 / sizeBefore;
 }
 
-QString formatNumber(double value)
+QString formatHundredths(qint64 hundredths)
 {
-    // Fifteen significant digits hide the binary noise of the arithmetic
-    // above (66.699999999999989 is 66.7); 'g' drops the trailing zeros.
-    QString text = QString::number(value, 'g', 15);
-    if (text == u"-0")
-        text = QStringLiteral("0");
+    QString text = QString::number(hundredths / 100);
+    const qint64 fraction = hundredths % 100;
+    if (fraction != 0) {
+        text += u'.' + QString::number(fraction / 10);
+        if (fraction % 10 != 0)
+            text += QString::number(fraction % 10);
+    }
     return text;
 }
 
@@ -52,7 +54,7 @@ QString zipTimeText(qint64 seconds)
 
 QString zipRateText(qint64 sizeBefore, qint64 sizeAfter)
 {
-    return QStringLiteral("压缩比率：") + formatNumber(ratio(sizeBefore, sizeAfter)) + u'%';
+    return QStringLiteral("压缩比率：") + formatHundredths(ratioHundredths(sizeBefore, sizeAfter)) + u'%';
 }
 
 } // namespace ZipStatistics

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void leadingWhenNoPassIsNamed();
     void lineEndsOfUtf8Input();
     void codePageBytes();
+    void bareLineFeedEndsALine_data();
+    void bareLineFeedEndsALine();
     void statistics_data();
     void statistics();
     void readsTheNamedFile();
@@ -127,6 +129,27 @@ void TestFoldCli::codePageBytes()
     QVERIFY(run.out.contains('\x80'));
 }
 
+void TestFoldCli::bareLineFeedEndsALine_data()
+{
+    QTest::addColumn<bool>("cp936");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("utf-8") << false << QByteArray("   a\n   b") << QByteArray("a\nb");
+    QTest::newRow("code page") << true << QByteArray("   a\n   b") << QByteArray("a\r\nb");
+    QTest::newRow("code page, mixed ends") << true << QByteArray("  \xd6\xd0\r\n  b\n  c")
+                                           << QByteArray("\xd6\xd0\r\nb\r\nc");
+}
+
+void TestFoldCli::bareLineFeedEndsALine()
+{
+    QFETCH(bool, cp936);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    const Run run = fold(cp936 ? QStringList{u"--cp936"_qs} : QStringList{}, input);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, expected);
+}
+
 void TestFoldCli::statistics_data()
 {
     QTest::addColumn<QStringList>("flags");
@@ -138,6 +161,11 @@ void TestFoldCli::statistics_data()
                                 << u"压缩前文本大小： 7字节\n压缩后文本大小： 0字节\n压缩比率：100%\n"_qs;
     QTest::newRow("unchanged") << QStringList{u"--leading"_qs} << QByteArray("中a")
                                << u"压缩前文本大小： 3字节\n压缩后文本大小： 3字节\n压缩比率：0%\n"_qs;
+    QTest::newRow("3.78, no binary noise")
+        << QStringList{u"--trailing"_qs} << QByteArray("x").repeated(9622) + QByteArray(378, ' ')
+        << u"压缩前文本大小： 10000字节\n压缩后文本大小： 9622字节\n压缩比率：3.78%\n"_qs;
+    QTest::newRow("66.7") << QStringList{u"--trailing"_qs} << QByteArray("x").repeated(333) + QByteArray(667, ' ')
+                          << u"压缩前文本大小： 1000字节\n压缩后文本大小： 333字节\n压缩比率：66.7%\n"_qs;
 }
 
 void TestFoldCli::statistics()

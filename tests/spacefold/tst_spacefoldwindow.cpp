@@ -92,6 +92,8 @@ private Q_SLOTS:
     void fromClipboard();
     void fromFile();
     void fromMissingFile();
+    void fileWithLineFeedsFoldsLineByLine();
+    void ratioShowsNoBinaryNoise();
     void saveAddsOneLineBreak();
     void overwriteQuestion_data();
     void overwriteQuestion();
@@ -296,6 +298,31 @@ void TestSpacefoldWindow::fromFile()
     w->Btn_Click(1);
     QCOMPARE(w->textBox()->text(), u"  中€\r\n  国"_qs);
     QCOMPARE(m_dialogs->shown.size(), 3);
+}
+
+void TestSpacefoldWindow::fileWithLineFeedsFoldsLineByLine()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"lf.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("   a\n   b");
+    file.close();
+    const auto w = makeWindow();
+    m_dialogs->files.enqueue(path);
+    w->Btn_Click(1);
+    w->Btn_Click(2);
+    QCOMPARE(w->textBox()->text(), u"a\r\nb"_qs);
+}
+
+void TestSpacefoldWindow::ratioShowsNoBinaryNoise()
+{
+    const auto w = makeWindow();
+    setOptions(*w, false, true, false, false);
+    w->textBox()->setText(QString(9622, u'x') + QString(378, u' '));
+    w->Btn_Click(2);
+    QCOMPARE(w->lblInfB()->text(), u"压缩前文本大小： 10000字节"_qs);
+    QCOMPARE(w->lblZipRate()->text(), u"压缩比率：3.78%"_qs);
 }
 
 void TestSpacefoldWindow::fromMissingFile()

@@ -223,6 +223,12 @@ void TestSpaceZip::ratio_data()
     QTest::newRow("to nothing") << qint64(7) << qint64(0) << u"100"_qs;
     QTest::newRow("below one") << qint64(200) << qint64(199) << u"0.5"_qs;
     QTest::newRow("empty text") << qint64(0) << qint64(0) << u"0"_qs;
+    // Where binary fractions used to show through.
+    QTest::newRow("3.78, not 3.7799999") << qint64(10000) << qint64(9622) << u"3.78"_qs;
+    QTest::newRow("3.78 of a large text") << qint64(1000000) << qint64(962200) << u"3.78"_qs;
+    QTest::newRow("floor of an exact 0.57") << qint64(100) << qint64(57) << u"43"_qs;
+    QTest::newRow("a hundredth") << qint64(10000) << qint64(9999) << u"0.01"_qs;
+    QTest::newRow("a tenth and a hundredth") << qint64(10000) << qint64(9989) << u"0.11"_qs;
 }
 
 void TestSpaceZip::ratio()
