@@ -1,15 +1,18 @@
 #pragma once
 
 // The rows of a JPEG file straight from the JPEG library, a band at a time:
-// no whole picture in memory and no second pass over the rows above a band.
+// each picture is decoded once, top to bottom, and never whole in memory.
 // The pixels are those the image plug-in decodes (same library, same
-// settings), which the tests check. Only colour spaces the plug-in maps
-// one to one are taken (grey, YCbCr, RGB); others return false from open().
+// settings, its conversion of CMYK), which the tests check. Grey, YCbCr,
+// RGB, CMYK and YCCK pictures are taken; open() refuses anything else.
+// A progressive picture keeps its coefficients packed (only those that are
+// not zero), within a budget: one that needs more is refused.
 
 #include <QImage>
 #include <QSize>
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 
 class JpegRows
@@ -33,6 +36,11 @@ public:
     int nextRow() const { return m_nextRow; }
     QString error() const { return m_error; }
 
+    // Bytes the packed coefficients of a progressive picture may take; set
+    // before open().
+    static constexpr std::size_t kDefaultCoefficientBudget = std::size_t(40) << 20;
+    void setCoefficientBudget(std::size_t bytes) { m_coefficientBudget = bytes; }
+
 private:
     struct Decoder;
     std::unique_ptr<Decoder> m_decoder;
@@ -41,4 +49,6 @@ private:
     int m_nextRow = 0;
     bool m_grey = false;
     QString m_error;
+    std::size_t m_coefficientBudget = kDefaultCoefficientBudget;
+    std::unique_ptr<uchar[]> m_cmykRows; // the library's rows before conversion
 };

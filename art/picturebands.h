@@ -2,9 +2,8 @@
 
 // A picture read in horizontal bands of rows, for turning large pictures
 // into text without holding them whole. A JPEG comes straight from the JPEG
-// library where it is built in; otherwise a baseline JPEG decodes one band
-// at a time through the image plug-in (the rows above it are skipped, not
-// rebuilt). Other pictures come as one band.
+// library where it is built in, decoded once from top to bottom. Other
+// pictures come as one band.
 
 #include "jpegrows.h"
 #include "pictureloader.h"
@@ -17,11 +16,9 @@
 class PictureBands
 {
 public:
-    // About this many bytes of decoded rows at a time: a band through the
-    // plug-in costs a pass over the rows above it, so those are large; rows
-    // straight from the library cost nothing extra, so those stay in cache.
-    static constexpr qsizetype kBandBytes = qsizetype(4) << 20;
-    static constexpr qsizetype kDirectBandBytes = qsizetype(256) << 10;
+    // About this many bytes of decoded rows at a time, so a band stays in
+    // cache while it is turned into grey levels.
+    static constexpr qsizetype kBandBytes = qsizetype(256) << 10;
 
     explicit PictureBands(const QString &path);
     ~PictureBands();
@@ -36,12 +33,8 @@ public:
     const PictureLoader::Result &status() const { return m_status; }
     QSize size() const { return m_size; }
 
-    // True when the file is a JPEG whose frame is progressive (such a frame
-    // cannot give a band without decoding everything before it).
-    static bool isProgressiveJpeg(const QString &path);
-
 private:
-    enum class Way { Whole, PluginBands, Direct };
+    enum class Way { Whole, Direct };
 
     Band start(QImage &band);
     Band fail(const QString &detail);

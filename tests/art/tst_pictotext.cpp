@@ -12,7 +12,9 @@
 #include "art/picturebands.h"
 #include "art/pictureloader.h"
 #include "art/pictureparticulars.h"
+#include "art/jpegrows.h"
 #include "gifwriter.h"
+#include "hostilepictures.h"
 #include "samplepictures.h"
 
 #include "shell/core/fonts.h"
@@ -84,6 +86,9 @@ private Q_SLOTS:
 
     void bandsMatchWholePicture_data();
     void bandsMatchWholePicture();
+    void jpegKindsDecodeOnceAsThePluginDoes_data();
+    void jpegKindsDecodeOnceAsThePluginDoes();
+    void progressiveJpegBeyondItsBudgetIsRefused();
 
     void sizeCaption_data();
     void sizeCaption();
@@ -97,6 +102,8 @@ private Q_SLOTS:
 
 private:
     QString path(const QString &name) const { return m_dir.path() + u'/' + name; }
+    // The bands of `file` are the rows the image plug-in decodes.
+    void compareBandsWithPlugin(const QString &file);
 
     QTemporaryDir m_dir;
 };
@@ -518,18 +525,61 @@ void TestPicToText::bandsMatchWholePicture()
     writer.setQuality(80);
     writer.setProgressiveScanWrite(progressive);
     QVERIFY(writer.write(picture));
-    QCOMPARE(PictureBands::isProgressiveJpeg(file), progressive);
+    compareBandsWithPlugin(file);
+}
 
-    const PictureLoader::Result whole = PictureLoader::load(file);
-    QVERIFY(whole.ok());
+void TestPicToText::jpegKindsDecodeOnceAsThePluginDoes_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    using HostilePictures::JpegKind;
+    QTest::newRow("CMYK") << int(JpegKind::Cmyk) << 413 << 301;
+    QTest::newRow("progressive CMYK") << int(JpegKind::ProgressiveCmyk) << 413 << 301;
+    QTest::newRow("progressive 4:4:4") << int(JpegKind::Progressive444) << 413 << 301;
+    // Taller than the window of unpacked rows many times over.
+    QTest::newRow("progressive 4:4:4, tall") << int(JpegKind::Progressive444) << 307 << 2901;
+}
+
+void TestPicToText::jpegKindsDecodeOnceAsThePluginDoes()
+{
+    QFETCH(int, kind);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const QString file = path(QStringLiteral("kind.jpg"));
+    QVERIFY(HostilePictures::writeJpeg(file, width, height, HostilePictures::JpegKind(kind), 90, true));
+    JpegRows direct(file);
+    QVERIFY2(direct.open(), "the JPEG library refused the picture");
+    compareBandsWithPlugin(file);
+}
+
+void TestPicToText::progressiveJpegBeyondItsBudgetIsRefused()
+{
+    const QString file = path(QStringLiteral("noisy.jpg"));
+    QVERIFY(HostilePictures::writeJpeg(file, 1200, 900, HostilePictures::JpegKind::Progressive444, 95, true));
+    JpegRows direct(file);
+    direct.setCoefficientBudget(std::size_t(1) << 20);
+    QVERIFY(!direct.open());
+    QCOMPARE(direct.error(), QStringLiteral("the progressive picture needs more than 1 MB to decode"));
+    // A baseline picture keeps no coefficients, whatever the budget.
+    QVERIFY(HostilePictures::writeJpeg(file, 400, 300, HostilePictures::JpegKind::Cmyk, 95, true));
+    JpegRows baseline(file);
+    baseline.setCoefficientBudget(0);
+    QVERIFY(baseline.open());
+}
+
+void TestPicToText::compareBandsWithPlugin(const QString &file)
+{
+    const QImage plugin = PictureLoader::flatten(QImage(file));
+    QVERIFY(!plugin.isNull());
     PictureBands bands(file);
     QImage band;
     int row = 0;
     PictureBands::Band got;
     while ((got = bands.next(band)) == PictureBands::Band::Ready) {
-        QCOMPARE(band.format(), whole.image.format());
+        QCOMPARE(band.format(), plugin.format());
         for (int y = 0; y < band.height(); ++y) {
-            QVERIFY2(std::memcmp(band.constScanLine(y), whole.image.constScanLine(row + y),
+            QVERIFY2(std::memcmp(band.constScanLine(y), plugin.constScanLine(row + y),
                                  size_t(band.width() * band.depth() / 8))
                          == 0,
                      qPrintable(QStringLiteral("row %1").arg(row + y)));
@@ -537,8 +587,8 @@ void TestPicToText::bandsMatchWholePicture()
         row += band.height();
     }
     QCOMPARE(got, PictureBands::Band::End);
-    QCOMPARE(row, whole.image.height());
-    QCOMPARE(bands.size(), whole.image.size());
+    QCOMPARE(row, plugin.height());
+    QCOMPARE(bands.size(), plugin.size());
 }
 
 void TestPicToText::sizeCaption_data()
