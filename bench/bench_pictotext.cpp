@@ -1,13 +1,17 @@
 // The picture-to-text core on a decoded picture: building the grey table
-// once and converting every row, written to a device that keeps nothing.
-// Pixels per second are reported as items per second.
+// once and converting every row, written to a device that keeps nothing;
+// and whole JPEG files, decoding included (kind 0 is CMYK, 1 progressive
+// CMYK). Pixels per second are reported as items per second.
 
 #include "art/graypresets.h"
 #include "art/pictotextconverter.h"
+#include "art/picturebands.h"
+#include "hostilepictures.h"
 
 #include <QIODevice>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -66,8 +70,40 @@ void BM_ConvertFullWidth(benchmark::State &state)
     convert(state, QImage::Format_RGB32, QStringLiteral("黑墨灰淡白　＃＊"), GrayTable::Encoding::Gb18030);
 }
 
+// A whole JPEG file to text: decoding band by band and converting, as
+// zantoria-cli pic2text --ordered does. Arguments: side, kind, noise.
+void BM_JpegFileToText(benchmark::State &state)
+{
+    const int side = int(state.range(0));
+    const auto kind = HostilePictures::JpegKind(state.range(1));
+    const bool noise = state.range(2) != 0;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("picture.jpg"));
+    if (!HostilePictures::writeJpeg(file, side, side, kind, 95, noise)) {
+        state.SkipWithError("cannot write the picture");
+        return;
+    }
+    const QString gray = grayPresets()[0].raw;
+    PicToTextConverter converter;
+    NullDevice sink;
+    for (auto _ : state) {
+        PictureBands bands(file);
+        const auto outcome = converter.convert([&bands](QImage &band) { return bands.next(band); }, gray, sink,
+                                               PicToTextConverter::Format());
+        if (outcome != PicToTextConverter::Outcome::Done)
+            state.SkipWithError("the picture did not convert");
+    }
+    state.SetItemsProcessed(state.iterations() * qint64(side) * side);
+}
+
 } // namespace
 
+BENCHMARK(BM_JpegFileToText)
+    ->ArgNames({"side", "kind", "noise"})
+    ->Args({4000, int(HostilePictures::JpegKind::Cmyk), 0})
+    ->Args({4000, int(HostilePictures::JpegKind::Cmyk), 1})
+    ->Args({4000, int(HostilePictures::JpegKind::ProgressiveCmyk), 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertColour)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertGrey)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertFullWidth)->Arg(2000)->Unit(benchmark::kMillisecond);
