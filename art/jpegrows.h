@@ -8,33 +8,27 @@
 // A progressive picture keeps its coefficients packed (only those that are
 // not zero), within a budget: one that needs more is refused.
 
-#include <QImage>
-#include <QSize>
-#include <QString>
+#include "rowreader.h"
 
 #include <cstddef>
 #include <memory>
 
-class JpegRows
+class JpegRows : public RowReader
 {
 public:
     explicit JpegRows(const QString &path);
-    ~JpegRows();
+    ~JpegRows() override;
     JpegRows(const JpegRows &) = delete;
     JpegRows &operator=(const JpegRows &) = delete;
 
     // True when the library is built in; otherwise open() always fails.
     static bool available();
 
-    // Reads the header. False for a file this class leaves to the plug-in.
-    bool open();
-    QSize size() const { return m_size; }
-
-    // The next rows (at most `rows`) into `band`, RGB32 or Grayscale8, which
-    // keeps its buffer when the size stays. False on a decoding error.
-    bool read(QImage &band, int rows);
+    bool open() override;
+    QSize size() const override { return m_size; }
+    bool read(QImage &band, int rows) override;
+    QString error() const override { return m_error; }
     int nextRow() const { return m_nextRow; }
-    QString error() const { return m_error; }
 
     // Bytes the packed coefficients of a progressive picture may take; set
     // before open().

@@ -95,7 +95,7 @@ PicToTextConverter::Outcome PicToTextConverter::convert(const BandSource &bands,
         if (got == PictureBands::Band::Failed)
             return Outcome::ReadFailed;
         if (!GrayTable::supports(band.format()))
-            band = PictureLoader::flatten(band).convertToFormat(QImage::Format_RGB32);
+            band = PictureLoader::flatten(std::move(band)).convertToFormat(QImage::Format_RGB32);
         const qsizetype room = table.rowBytes(band.width()) + format.lineEnd.size();
         if (line.size() < room)
             line.resize(room);

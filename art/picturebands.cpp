@@ -1,5 +1,8 @@
 #include "picturebands.h"
 
+#include "bmprows.h"
+#include "jpegrows.h"
+
 #include <QImageReader>
 
 #include <algorithm>
@@ -32,16 +35,23 @@ PictureBands::Band PictureBands::start(QImage &band)
     if (!m_status.ok())
         return Band::Failed;
     m_size = m_status.claimedSize;
-    const bool jpeg = m_size.isValid() && !m_size.isEmpty() && reader.format() == "jpeg";
-    if (jpeg && JpegRows::available()) {
-        m_direct = std::make_unique<JpegRows>(m_path);
+    const QByteArray format = reader.format();
+    if (m_size.isValid() && !m_size.isEmpty()) {
+        if (format == "jpeg" && JpegRows::available())
+            m_direct = std::make_unique<JpegRows>(m_path);
+        else if (format == "bmp")
+            m_direct = std::make_unique<BmpRows>(m_path);
+    }
+    if (m_direct) {
         if (m_direct->open() && m_direct->size() == m_size)
             m_way = Way::Direct;
+        else if (!m_direct->error().isEmpty())
+            return fail(QStringLiteral("cannot decode the picture (%1)").arg(m_direct->error()));
         else
             m_direct.reset();
     }
     if (m_way == Way::Whole) {
-        m_status = PictureLoader::read(reader, band);
+        m_status = PictureLoader::read(reader, band, m_size);
         if (!m_status.ok())
             return Band::Failed;
         m_size = band.size();

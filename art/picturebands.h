@@ -2,11 +2,11 @@
 
 // A picture read in horizontal bands of rows, for turning large pictures
 // into text without holding them whole. A JPEG comes straight from the JPEG
-// library where it is built in, decoded once from top to bottom. Other
-// pictures come as one band.
+// library where it is built in, decoded once from top to bottom, and a
+// plain BMP straight from its file. Other pictures come as one band.
 
-#include "jpegrows.h"
 #include "pictureloader.h"
+#include "rowreader.h"
 
 #include <QImage>
 #include <QString>
@@ -31,6 +31,9 @@ public:
     Band next(QImage &band);
 
     const PictureLoader::Result &status() const { return m_status; }
+    // True once the first band came straight from the file rather than from
+    // an image plug-in decoding the whole picture.
+    bool streamed() const { return m_way == Way::Direct; }
     QSize size() const { return m_size; }
 
 private:
@@ -46,5 +49,5 @@ private:
     int m_bandRows = 0;
     bool m_started = false;
     Way m_way = Way::Whole;
-    std::unique_ptr<JpegRows> m_direct;
+    std::unique_ptr<RowReader> m_direct;
 };

@@ -1,5 +1,7 @@
 #include "pictureloader.h"
 
+#include "picturebands.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -7,13 +9,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
 
-// Mebibytes the decoder may allocate: the largest picture allowed at four
-// bytes a pixel, and a little room for the decoder's own buffers.
-constexpr int kAllocationLimitMiB = int(PictureLoader::kMaxPixels * 4 / (1024 * 1024)) + 8;
+// Mebibytes an image plug-in may allocate for one picture: the largest it
+// may decode whole at four bytes a pixel, and a little room for its own
+// buffers. (A limit for every reader of the process, pictures inside others
+// included, such as a PNG inside an icon.)
+constexpr int kAllocationLimitMiB = int(PictureLoader::kMaxWholePixels * 4 / (1024 * 1024)) + 8;
 
 // The size a BMP file claims in its header; invalid for anything else.
 QSize bmpClaim(const QString &path)
@@ -33,6 +38,19 @@ QSize bmpClaim(const QString &path)
                  side(qFromLittleEndian<qint32>(head.constData() + 22)));
 }
 
+// The logical screen of a GIF file: the plug-in reports the size of the
+// first frame but decodes onto the whole screen.
+QSize gifScreen(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QSize();
+    const QByteArray head = file.read(10);
+    if (head.size() < 10 || !head.startsWith("GIF"))
+        return QSize();
+    return QSize(qFromLittleEndian<quint16>(head.constData() + 6), qFromLittleEndian<quint16>(head.constData() + 8));
+}
+
 } // namespace
 
 bool PictureLoader::acceptableSize(QSize size)
@@ -41,7 +59,7 @@ bool PictureLoader::acceptableSize(QSize size)
         && qint64(size.width()) * size.height() <= kMaxPixels;
 }
 
-QImage PictureLoader::flatten(const QImage &picture)
+QImage PictureLoader::flatten(QImage picture)
 {
     if (picture.isNull())
         return picture;
@@ -56,15 +74,11 @@ QImage PictureLoader::flatten(const QImage &picture)
         return picture.convertToFormat(picture.allGray() && picture.depth() <= 8 ? QImage::Format_Grayscale8
                                                                                   : QImage::Format_RGB32);
     // Onto white by hand: no painter, so no GUI application is needed.
-    QImage opaque = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage opaque = std::move(picture).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < opaque.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(opaque.scanLine(y));
-        for (int x = 0; x < opaque.width(); ++x) {
-            const QRgb c = line[x];
-            const int a = qAlpha(c);
-            const auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
-            line[x] = qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
-        }
+        for (int x = 0; x < opaque.width(); ++x)
+            line[x] = overWhite(line[x]);
     }
     opaque.reinterpretAsFormat(QImage::Format_RGB32);
     return opaque;
@@ -91,52 +105,81 @@ PictureLoader::Result PictureLoader::inspect(QImageReader &reader, const QString
     QSize claimed = reader.size();
     if (!claimed.isValid())
         claimed = bmpClaim(path); // the BMP reader gives no size for a header it dislikes
+    if (reader.format() == "gif")
+        claimed = claimed.expandedTo(gifScreen(path));
     result.claimedSize = claimed;
     if (claimed.isValid() && !acceptableSize(claimed))
         tooLarge(result, claimed);
     return result;
 }
 
-void PictureLoader::tooLarge(Result &result, QSize size)
+void PictureLoader::tooLarge(Result &result, QSize size, qint64 maxPixels)
 {
     result.problem = Problem::TooLarge;
     result.claimedSize = size;
-    result.detail = QStringLiteral("picture too large (%1 x %2 pixels; at most %3 pixels a side and %4 megapixels)")
+    result.detail = QStringLiteral("picture too large (%1 x %2 pixels; at most %3 pixels a side and %4 megapixels%5)")
                         .arg(size.width())
                         .arg(size.height())
                         .arg(kMaxSide)
-                        .arg(kMaxPixels / 1'000'000);
+                        .arg(maxPixels / 1'000'000)
+                        .arg(maxPixels == kMaxPixels ? QString()
+                                                     : QStringLiteral(" for a picture that is not a JPEG or plain BMP"));
 }
 
-PictureLoader::Result PictureLoader::read(QImageReader &reader, QImage &into)
+PictureLoader::Result PictureLoader::read(QImageReader &reader, QImage &into, QSize claimed)
 {
     Result result;
+    const auto wholeOk = [](QSize size) {
+        return acceptableSize(size) && qint64(size.width()) * size.height() <= kMaxWholePixels;
+    };
+    if (claimed.isValid() && !wholeOk(claimed)) {
+        into = QImage();
+        tooLarge(result, claimed, kMaxWholePixels);
+        return result;
+    }
     if (!reader.read(&into) || into.isNull()) {
         into = QImage();
         result.problem = Problem::Unreadable;
         result.detail = QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString());
         return result;
     }
-    if (!acceptableSize(into.size())) {
-        tooLarge(result, into.size());
+    if (!wholeOk(into.size())) {
+        tooLarge(result, into.size(), kMaxWholePixels);
         into = QImage();
         return result;
     }
-    into = flatten(into);
+    into = flatten(std::move(into));
     return result;
 }
 
 PictureLoader::Result PictureLoader::load(const QString &path)
 {
-    QImageReader reader;
-    Result result = inspect(reader, path);
-    if (!result.ok())
-        return result;
-    const QSize claimed = result.claimedSize;
-    QImage image;
-    result = read(reader, image);
-    result.image = image;
-    if (!result.claimedSize.isValid())
-        result.claimedSize = claimed;
+    // The same way every reader takes, band after band, here put together.
+    PictureBands bands(path);
+    QImage band;
+    Result result;
+    int row = 0;
+    for (;;) {
+        const PictureBands::Band got = bands.next(band);
+        if (got == PictureBands::Band::Failed) {
+            result = bands.status();
+            result.image = QImage();
+            return result;
+        }
+        if (got == PictureBands::Band::End)
+            break;
+        if (result.image.isNull()) {
+            if (band.height() == bands.size().height()) {
+                result.image = band; // one band is the whole picture
+                row = band.height();
+                continue;
+            }
+            result.image = QImage(bands.size(), band.format());
+        }
+        for (int y = 0; y < band.height(); ++y)
+            std::memcpy(result.image.scanLine(row + y), band.constScanLine(y), size_t(band.bytesPerLine()));
+        row += band.height();
+    }
+    result.claimedSize = bands.status().claimedSize.isValid() ? bands.status().claimedSize : bands.size();
     return result;
 }

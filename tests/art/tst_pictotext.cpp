@@ -27,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QtEndian>
+
 #include <limits>
 
 using namespace ArtFixtures;
@@ -89,6 +91,9 @@ private Q_SLOTS:
     void jpegKindsDecodeOnceAsThePluginDoes_data();
     void jpegKindsDecodeOnceAsThePluginDoes();
     void progressiveJpegBeyondItsBudgetIsRefused();
+    void bmpBandsMatchThePlugin_data();
+    void bmpBandsMatchThePlugin();
+    void wholePicturesHaveTheirOwnLimit();
 
     void sizeCaption_data();
     void sizeCaption();
@@ -566,6 +571,97 @@ void TestPicToText::progressiveJpegBeyondItsBudgetIsRefused()
     JpegRows baseline(file);
     baseline.setCoefficientBudget(0);
     QVERIFY(baseline.open());
+}
+
+namespace {
+
+// A BMP file of the given kind, written byte by byte.
+QByteArray bmpFile(int width, int height, int bits, quint32 compression, int headerSize, bool alphaMask,
+                   int colours)
+{
+    const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
+    const int paletteBytes = bits == 8 ? colours * 4 : 0;
+    const int offset = 14 + headerSize + paletteBytes;
+    QByteArray b(offset + stride * std::abs(height), '\0');
+    char *h = b.data();
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<quint32>(quint32(b.size()), h + 2);
+    qToLittleEndian<quint32>(quint32(offset), h + 10);
+    qToLittleEndian<quint32>(quint32(headerSize), h + 14);
+    qToLittleEndian<qint32>(width, h + 18);
+    qToLittleEndian<qint32>(height, h + 22);
+    qToLittleEndian<quint16>(1, h + 26);
+    qToLittleEndian<quint16>(quint16(bits), h + 28);
+    qToLittleEndian<quint32>(compression, h + 30);
+    qToLittleEndian<quint32>(quint32(bits == 8 ? colours : 0), h + 46);
+    if (compression == 3) {
+        qToLittleEndian<quint32>(0x00FF0000, h + 54);
+        qToLittleEndian<quint32>(0x0000FF00, h + 58);
+        qToLittleEndian<quint32>(0x000000FF, h + 62);
+        qToLittleEndian<quint32>(alphaMask ? 0xFF000000 : 0, h + 66);
+    }
+    for (int i = 0; i < paletteBytes / 4; ++i) {
+        h[14 + headerSize + i * 4] = char(i * 7);
+        h[14 + headerSize + i * 4 + 1] = char(255 - i);
+        h[14 + headerSize + i * 4 + 2] = char(i * 3);
+    }
+    for (qint64 i = offset; i < b.size(); ++i)
+        b[i] = char((i * 37 + i / stride * 11) % 251);
+    return b;
+}
+
+} // namespace
+
+void TestPicToText::bmpBandsMatchThePlugin_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("streamed");
+    QTest::newRow("24-bit") << bmpFile(37, 301, 24, 0, 40, false, 0) << true;
+    QTest::newRow("24-bit, top-down") << bmpFile(37, -301, 24, 0, 40, false, 0) << true;
+    QTest::newRow("32-bit") << bmpFile(37, 301, 32, 0, 40, false, 0) << true;
+    QTest::newRow("32-bit with alpha") << bmpFile(37, 301, 32, 3, 124, true, 0) << true;
+    QTest::newRow("32-bit bit fields, no alpha") << bmpFile(37, 301, 32, 3, 108, false, 0) << true;
+    QTest::newRow("8-bit, 256 colours") << bmpFile(37, 301, 8, 0, 40, false, 256) << true;
+    QTest::newRow("8-bit, 16 colours: the plug-in's") << bmpFile(37, 301, 8, 0, 40, false, 16) << false;
+    QTest::newRow("16-bit: the plug-in's") << bmpFile(37, 301, 16, 0, 40, false, 0) << false;
+    QTest::newRow("32-bit with alpha in a version 4 header") << bmpFile(37, 301, 32, 3, 108, true, 0) << true;
+}
+
+void TestPicToText::bmpBandsMatchThePlugin()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, streamed);
+    const QString file = path(QStringLiteral("kind.bmp"));
+    QVERIFY(writeBytes(file, bytes));
+    const QImage plugin = PictureLoader::flatten(QImage(file));
+    QVERIFY(!plugin.isNull());
+    PictureBands bands(file);
+    QImage band;
+    int row = 0;
+    while (bands.next(band) == PictureBands::Band::Ready) {
+        for (int y = 0; y < band.height(); ++y)
+            for (int x = 0; x < band.width(); ++x)
+                QVERIFY2(band.pixel(x, y) == plugin.pixel(x, row + y), qPrintable(QStringLiteral("%1, %2").arg(x).arg(row + y)));
+        row += band.height();
+    }
+    QCOMPARE(row, plugin.height());
+    QCOMPARE(bands.streamed(), streamed);
+}
+
+void TestPicToText::wholePicturesHaveTheirOwnLimit()
+{
+    // A picture only an image plug-in decodes is decoded whole; its limit
+    // keeps that within bounds. The 43-byte GIF claims a screen of 64 MB.
+    const QString gif = path(QStringLiteral("screen.gif"));
+    QVERIFY(HostilePictures::writeTinyFrameGif(gif, 16384, 3906));
+    const PictureLoader::Result result = PictureLoader::load(gif);
+    QCOMPARE(result.problem, PictureLoader::Problem::TooLarge);
+    QVERIFY2(result.detail.contains(QStringLiteral("6 megapixels for a picture that is not a JPEG or plain BMP")),
+             qPrintable(result.detail));
+    // Within it, the same picture reads.
+    QVERIFY(HostilePictures::writeTinyFrameGif(gif, 3000, 2000));
+    QVERIFY(PictureLoader::load(gif).ok());
 }
 
 void TestPicToText::compareBandsWithPlugin(const QString &file)
