@@ -1,5 +1,6 @@
 #include "pictureloader.h"
 
+#include "decodermessages.h"
 #include "picturebands.h"
 
 #include <QFile>
@@ -88,11 +89,26 @@ PictureLoader::Result PictureLoader::inspect(QImageReader &reader, const QString
 {
     Result result;
     const QFileInfo info(path);
-    if (!info.isFile()) {
+    if (!info.exists()) {
         result.problem = Problem::Missing;
         result.detail = QStringLiteral("no such file");
         return result;
     }
+    if (!info.isFile()) {
+        // A directory, a device, a FIFO: reading one would fail, never end
+        // or wait for a writer.
+        result.problem = Problem::NotAFile;
+        result.detail = info.isDir() ? QStringLiteral("is a directory") : QStringLiteral("not a regular file");
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problem = Problem::Unreadable;
+        result.detail = info.isReadable() ? QStringLiteral("cannot open the file (%1)").arg(file.errorString())
+                                          : QStringLiteral("permission denied");
+        return result;
+    }
+    file.close();
     // The suffix first, then the content: asking every plug-in about the
     // content would load every plug-in.
     reader.setFileName(path);
@@ -137,10 +153,15 @@ PictureLoader::Result PictureLoader::read(QImageReader &reader, QImage &into, QS
         tooLarge(result, claimed, kMaxWholePixels);
         return result;
     }
-    if (!reader.read(&into) || into.isNull()) {
+    DecoderMessages libraryLines;
+    const bool decoded = reader.read(&into) && !into.isNull();
+    const QStringList caught = libraryLines.take();
+    if (!decoded) {
         into = QImage();
         result.problem = Problem::Unreadable;
-        result.detail = QStringLiteral("cannot decode the picture (%1)").arg(reader.errorString());
+        // The library knows best what is wrong with the file.
+        result.detail = QStringLiteral("cannot decode the picture (%1)")
+                            .arg(caught.isEmpty() ? reader.errorString() : caught.last());
         return result;
     }
     if (!wholeOk(into.size())) {

@@ -22,7 +22,7 @@ public:
     static constexpr qint64 kMaxPixels = 64'000'000;
     static constexpr qint64 kMaxWholePixels = 6'000'000;
 
-    enum class Problem { None, Missing, Unreadable, TooLarge };
+    enum class Problem { None, Missing, Unreadable, TooLarge, NotAFile };
 
     struct Result
     {

@@ -9,6 +9,7 @@
 #include "shell/core/fonts.h"
 #include "shell/core/textcodec.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -18,6 +19,7 @@
 #include <future>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ArtFixtures;
 
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void transparentPixelsAreWhite();
     void failures_data();
     void failures();
+    void unreadablePictureSaysPermissionDenied();
     void usageErrors_data();
     void usageErrors();
 
@@ -247,6 +250,14 @@ void TestPic2TextCli::failures_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("mention");
     QTest::newRow("missing picture") << QStringList{QStringLiteral("missing.jpg")} << QStringLiteral("no such file");
+    QTest::newRow("a directory") << QStringList{QStringLiteral(".")} << QStringLiteral(": is a directory");
+    QTest::newRow("/dev/null") << QStringList{QStringLiteral("/dev/null")}
+                               << QStringLiteral("/dev/null: not a regular file");
+    QTest::newRow("/dev/zero") << QStringList{QStringLiteral("/dev/zero")}
+                               << QStringLiteral("/dev/zero: not a regular file");
+    // libpng's own complaint, folded into our one line instead of its own.
+    QTest::newRow("damaged PNG") << QStringList{QStringLiteral("damaged.png")}
+                                 << QStringLiteral("damaged.png: cannot decode the picture (IDAT: ");
     QTest::newRow("not a picture") << QStringList{QStringLiteral("junk.gif")} << QStringLiteral("junk.gif");
     QTest::newRow("huge picture") << QStringList{QStringLiteral("huge.bmp")} << QStringLiteral("too large");
     QTest::newRow("huge jpeg") << QStringList{QStringLiteral("huge.jpg")} << QStringLiteral("too large");
@@ -279,6 +290,16 @@ void TestPic2TextCli::failures()
     QVERIFY(writeBytes(path(QStringLiteral("junk.gif")), "GIF? no"));
     QVERIFY(writeBytes(path(QStringLiteral("huge.bmp")), hugeBmpHeader(20000, 20000)));
     QVERIFY(writeBytes(path(QStringLiteral("huge.jpg")), hugeJpegHeader(20000, 20000)));
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(greyRamp(64, 64).convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"));
+    }
+    const qsizetype idat = png.indexOf("IDAT");
+    QVERIFY(idat > 0);
+    png[idat + 20] = char(png[idat + 20] ^ 0xFF);
+    QVERIFY(writeBytes(path(QStringLiteral("damaged.png")), png));
     for (QString &a : args) {
         if (a.contains(u'.') && !a.startsWith(u'-') && a != QLatin1String("@#%*+=-."))
             a = path(a);
@@ -292,7 +313,38 @@ void TestPic2TextCli::failures()
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY2(QString::fromUtf8(run.err).contains(mention), run.err.constData());
         QVERIFY(!QFile::exists(file));
+        QVERIFY2(!run.err.contains("libpng"), run.err.constData());
     }
+}
+
+void TestPic2TextCli::unreadablePictureSaysPermissionDenied()
+{
+    // As root every file is readable: the command runs as nobody then.
+    const bool root = ::geteuid() == 0;
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                  | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    const QString file = dir.filePath(QStringLiteral("secret.bmp"));
+    QVERIFY(m_ramp.save(file));
+    QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+    QProcess process;
+    if (root) {
+        process.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    }
+    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"),
+                  {QStringLiteral("pic2text"), QStringLiteral("--gray"), QStringLiteral("@#%*+=-."),
+                   QStringLiteral("--ordered"), file});
+    QVERIFY(process.waitForFinished(30000));
+    if (process.exitCode() == 99)
+        QSKIP("cannot run as another user here");
+    if (process.exitCode() == 0 && root)
+        QSKIP("the program directory is not open to other users");
+    QCOMPARE(process.exitCode(), 1);
+    const QByteArray err = process.readAllStandardError();
+    QCOMPARE(err, "zantoria-cli pic2text: " + QFile::encodeName(file) + ": permission denied\n");
 }
 
 void TestPic2TextCli::usageErrors_data()
