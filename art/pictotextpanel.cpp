@@ -3,6 +3,8 @@
 #include "grayorder.h"
 #include "graypresets.h"
 #include "graymapping.h"
+#include "picturebands.h"
+#include "picturelevels.h"
 #include "pictureloader.h"
 #include "pictureparticulars.h"
 
@@ -301,31 +303,29 @@ void PicToTextPanel::lblMYPicName_MouseMove()
 
 bool PicToTextPanel::ReadMYPicFile(const QString &path)
 {
-    const PictureLoader::Result loaded = PictureLoader::load(path);
-    if (!loaded.ok()) {
-        if (loaded.problem == PictureLoader::Problem::TooLarge) {
+    // Read once, band by band, into the grey levels the conversion needs and
+    // the shrunk preview: never the whole picture in colour.
+    PictureBands bands(path);
+    const PictureLevels::Result loaded = PictureLevels::read(bands, picMYPreBox->size());
+    if (loaded.outcome == PictureBands::Band::Failed) {
+        if (loaded.status.problem == PictureLoader::Problem::TooLarge && loaded.status.claimedSize.isValid()) {
             context().dialogs->message(QStringLiteral("图片太大了（宽×高：%1×%2），最多只能是%3×%3像素、%4万像素！")
-                                  .arg(loaded.claimedSize.width())
-                                  .arg(loaded.claimedSize.height())
+                                  .arg(loaded.status.claimedSize.width())
+                                  .arg(loaded.status.claimedSize.height())
                                   .arg(PictureLoader::kMaxSide)
-                                  .arg(PictureLoader::kMaxPixels / 10'000),
+                                  .arg(loaded.status.pixelLimit / 10'000),
                               kReadFailedTitle, Dialogs::Icon::Exclamation);
         } else {
             context().dialogs->message(QStringLiteral("在读取图片文件时出现错误！"), kReadFailedTitle, Dialogs::Icon::Exclamation);
         }
         return false;
     }
-    m_picture = loaded.image;
+    m_picture = loaded.levels;
     MYPicWidth = m_picture.width();
     MYPicHeight = m_picture.height();
 
-    // The preview holds only what it shows: a big picture is shrunk once here
-    // instead of keeping a second full-size copy for the label to stretch.
     const QRect fit = PictureParticulars::previewFit(m_picture.size(), picMYPreBox->size());
-    const QImage shown = fit.size() == m_picture.size() || fit.isEmpty()
-                             ? m_picture
-                             : m_picture.scaled(fit.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    imgMYPre->setPixmap(QPixmap::fromImage(shown));
+    imgMYPre->setPixmap(QPixmap::fromImage(loaded.preview));
     imgMYPre->setGeometry(fit);
 
     lblMYPicName->setText(PictureParticulars::nameCaption(path));

@@ -107,7 +107,7 @@ private:
     bool MYAddMode = false;
     float MYFontSize = 0;
 
-    QImage m_picture; // what the preview shows, and what a conversion converts
+    QImage m_picture; // the grey levels of the picture, what a conversion converts
     PixelSurface MYTempPicBox;
     QString m_openFileName; // the open dialog keeps its file name between uses
     PicToTextConverter m_converter;

@@ -133,6 +133,7 @@ void PictureLoader::tooLarge(Result &result, QSize size, qint64 maxPixels)
 {
     result.problem = Problem::TooLarge;
     result.claimedSize = size;
+    result.pixelLimit = maxPixels;
     result.detail = QStringLiteral("picture too large (%1 x %2 pixels; at most %3 pixels a side and %4 megapixels%5)")
                         .arg(size.width())
                         .arg(size.height())

@@ -31,6 +31,7 @@ public:
         QImage image;
         Problem problem = Problem::None;
         QSize claimedSize; // from the header, when it could be read
+        qint64 pixelLimit = 0; // with TooLarge: the most pixels such a picture may have
         QString detail; // what went wrong, in plain words (English)
 
         bool ok() const { return problem == Problem::None; }

@@ -8,6 +8,7 @@
 #include "art/graymapping.h"
 #include "art/pictotextconverter.h"
 #include "art/picturebands.h"
+#include "art/picturelevels.h"
 
 #include "shell/core/fonts.h"
 
@@ -158,25 +159,6 @@ std::optional<QString> grayProblem(const QString &text, bool ordered)
     return std::nullopt;
 }
 
-// Every band of the picture into one picture of grey levels.
-PictureBands::Band decodeToLevels(PictureBands &bands, QImage &levels)
-{
-    QImage band;
-    int row = 0;
-    for (;;) {
-        const PictureBands::Band got = bands.next(band);
-        if (got != PictureBands::Band::Ready)
-            return got;
-        if (levels.isNull())
-            levels = QImage(bands.size(), QImage::Format_Grayscale8);
-        if (levels.isNull() || row + band.height() > levels.height() || band.width() != levels.width())
-            return PictureBands::Band::Failed;
-        for (int y = 0; y < band.height(); ++y)
-            GrayTable::grayLevels(band, y, levels.scanLine(row + y));
-        row += band.height();
-    }
-}
-
 } // namespace
 
 int runPic2Text(int argc, char **argv)
@@ -206,14 +188,14 @@ int runPic2Text(int argc, char **argv)
     qInstallMessageHandler(quietQt);
     PictureBands bands(o.image);
     PicToTextConverter::BandSource source;
-    QImage levels;
+    PictureLevels::Result levels;
     QImage firstBand;
     int appArgc = 1;
     char appName[] = "zantoria-cli";
     char *appArgv[] = {appName, nullptr};
     std::unique_ptr<QGuiApplication> app;
     const auto unreadable = [&] {
-        const QString detail = bands.status().detail;
+        const QString detail = levels.status.ok() ? bands.status().detail : levels.status.detail;
         return fail(o.image + QStringLiteral(": ")
                     + (detail.isEmpty() ? QStringLiteral("cannot decode the picture") : detail));
     };
@@ -221,11 +203,12 @@ int runPic2Text(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
         Fonts::installSubstitutions();
         app = std::make_unique<QGuiApplication>(appArgc, appArgv);
-        auto decoding = std::async(std::launch::async, [&] { return decodeToLevels(bands, levels); });
+        auto decoding = std::async(std::launch::async, [&] { levels = PictureLevels::read(bands); });
         gray = orderByInk(gray);
-        if (decoding.get() == PictureBands::Band::Failed)
+        decoding.get();
+        if (levels.outcome == PictureBands::Band::Failed)
             return unreadable();
-        source = PicToTextConverter::singleBand(levels);
+        source = PicToTextConverter::singleBand(levels.levels);
     } else {
         if (bands.next(firstBand) == PictureBands::Band::Failed)
             return unreadable();

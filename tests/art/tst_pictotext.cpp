@@ -10,6 +10,7 @@
 #include "art/graytable.h"
 #include "art/pictotextconverter.h"
 #include "art/picturebands.h"
+#include "art/picturelevels.h"
 #include "art/pictureloader.h"
 #include "art/pictureparticulars.h"
 #include "art/jpegrows.h"
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void bmpBandsMatchThePlugin_data();
     void bmpBandsMatchThePlugin();
     void wholePicturesHaveTheirOwnLimit();
+    void levelsAndPreviewInOneRead();
 
     void sizeCaption_data();
     void sizeCaption();
@@ -662,6 +664,37 @@ void TestPicToText::wholePicturesHaveTheirOwnLimit()
     // Within it, the same picture reads.
     QVERIFY(HostilePictures::writeTinyFrameGif(gif, 3000, 2000));
     QVERIFY(PictureLoader::load(gif).ok());
+}
+
+void TestPicToText::levelsAndPreviewInOneRead()
+{
+    const QString file = path(QStringLiteral("levels.jpg"));
+    QVERIFY(HostilePictures::writeJpeg(file, 613, 1501, HostilePictures::JpegKind::Cmyk, 90, true));
+    const QImage plugin = PictureLoader::flatten(QImage(file));
+    PictureBands bands(file);
+    const PictureLevels::Result read = PictureLevels::read(bands, QSize(88, 88));
+    QCOMPARE(read.outcome, PictureBands::Band::End);
+    QCOMPARE(read.levels.format(), QImage::Format_Grayscale8);
+    QCOMPARE(read.levels.size(), plugin.size());
+    for (int y = 0; y < plugin.height(); y += 7)
+        for (int x = 0; x < plugin.width(); x += 5)
+        {
+            const QRgb c = plugin.pixel(x, y);
+            QCOMPARE(int(read.levels.constScanLine(y)[x]), ColorToGray(RGB(qRed(c), qGreen(c), qBlue(c))));
+        }
+    // Shrunk to fit, every preview pixel the average of the pixels it covers.
+    QCOMPARE(read.preview.size(), PictureParticulars::previewFit(plugin.size(), QSize(88, 88)).size());
+    const QImage smooth = plugin.scaled(read.preview.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int far = 0;
+    for (int y = 0; y < smooth.height(); ++y)
+        for (int x = 0; x < smooth.width(); ++x)
+            far += std::abs(qGray(smooth.pixel(x, y)) - qGray(read.preview.pixel(x, y))) > 24;
+    QVERIFY2(far < smooth.width() * smooth.height() / 10, qPrintable(QString::number(far)));
+
+    // A picture that fits is shown as it is.
+    const PictureLevels::Result small = PictureLevels::read(*std::make_unique<PictureBands>(file).get(),
+                                                            QSize(1000, 2000));
+    QCOMPARE(small.preview, plugin);
 }
 
 void TestPicToText::compareBandsWithPlugin(const QString &file)
