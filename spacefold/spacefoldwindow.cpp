@@ -30,6 +30,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("空格压缩器(Spacefold) V1.0 For Zantoria");
 const QString kIdleStatus = QStringLiteral("文本状态：空闲：）[如果文本过大，压缩时间可能会长些]");
+const QString kOpening = QStringLiteral("文本状态：正在打开文件...");
 const QString kNotZipped = QStringLiteral("压缩后文本大小：[尚未进行压缩]");
 const QString kZipping = QStringLiteral("压缩后文本大小：[正在进行压缩...]");
 const QString kTimeTip = QStringLiteral("对小于1秒的时间，将作0秒来显示：）");
@@ -359,7 +360,14 @@ bool SpacefoldWindow::openFromFile()
     const std::optional<QString> chosen = dialogs().openFile(kOpenFilter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return true;
-    return m_textBox->loadFile(*chosen);
+    // A large file takes a moment: say so before it starts. Loading ends in
+    // a change of the box, which brings the idle status back.
+    showStatus(kOpening);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const bool loaded = m_textBox->loadFile(*chosen);
+    if (!loaded)
+        showStatus(kIdleStatus);
+    return loaded;
 }
 
 bool SpacefoldWindow::saveToFile()
@@ -414,8 +422,16 @@ void SpacefoldWindow::textBox_Change()
         return;
     // The box never holds a full-width blank: it becomes two blanks at once,
     // and the cursor stays after what was typed.
-    QString plain = m_textBox->toPlainText();
-    if (plain.contains(QChar(kWideBlank))) {
+    if (m_textBox->isLargeText()) {
+        // Nobody types into a large text; it came whole from a file or a run.
+        QString text = m_textBox->text();
+        if (text.contains(QChar(kWideBlank))) {
+            text.replace(QChar(kWideBlank), QStringLiteral("  "));
+            m_replacingBlanks = true;
+            m_textBox->setText(text);
+            m_replacingBlanks = false;
+        }
+    } else if (QString plain = m_textBox->toPlainText(); plain.contains(QChar(kWideBlank))) {
         QTextCursor cursor = m_textBox->textCursor();
         const int position = cursor.position();
         const int widened = int(QStringView(plain).left(position).count(QChar(kWideBlank)));

@@ -21,8 +21,55 @@ void decodeSegment(QByteArrayView bytes, QString &out)
     if (bytes.isEmpty())
         return;
     // Constructed here each time: a decoder keeps state between calls.
+    // Straight into the text's own buffer, so a large file is never in
+    // memory twice as text.
     QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
-    out += decoder.decode(bytes);
+    const qsizetype old = out.size();
+    out.resize(old + decoder.requiredSpace(bytes.size()));
+    const QChar *end = decoder.appendToBuffer(out.data() + old, bytes);
+    out.truncate(end - out.constData());
+}
+
+// Appends the characters of `bytes` to `out` and returns how many bytes
+// they took. A lone 0x80 can only be "€" where a character starts: inside a
+// two-byte code it is an ordinary trail byte. So walk the code structure
+// and hand the stretches between such bytes to the decoder. A lead byte
+// that starts no whole character becomes U+FFFD when the bytes are `final`
+// (cut off at the end of the file, or a four-byte form that breaks off: the
+// decoder would wait for the rest of it and drop it silently); otherwise
+// decoding stops before it and the caller brings more bytes.
+qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    const auto isDigit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
+    qsizetype segmentStart = 0;
+    qsizetype i = 0;
+    const auto standIn = [&](QChar c) {
+        decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
+        out += c;
+        segmentStart = ++i;
+    };
+    while (i < n) {
+        const unsigned char c = b[i];
+        if (c < 0x80 || c == 0xFF) {
+            ++i;
+        } else if (c == 0x80) {
+            standIn(QChar(kEuro));
+        } else if (!final && (i + 1 >= n || (isDigit(b[i + 1]) && i + 3 >= n))) {
+            break; // the rest of this character is in the bytes to come
+        } else if (i + 1 >= n) {
+            standIn(QChar(QChar::ReplacementCharacter));
+        } else if (!isDigit(b[i + 1])) {
+            i += 2;
+        } else if (i + 3 < n && b[i + 2] >= 0x81 && b[i + 2] <= 0xFE && isDigit(b[i + 3])) {
+            i += 4;
+        } else {
+            standIn(QChar(QChar::ReplacementCharacter));
+        }
+    }
+    decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
+    return i;
 }
 
 } // namespace
@@ -49,41 +96,9 @@ QByteArray encode(QStringView text)
 
 QString decode(QByteArrayView bytes)
 {
-    // A lone 0x80 can only be "€" where a character starts: inside a
-    // two-byte code it is an ordinary trail byte. So walk the code structure
-    // and hand the stretches between such bytes to the decoder. A lead byte
-    // that starts no whole character (cut off at the end of the file, or a
-    // four-byte form that breaks off) becomes U+FFFD here: the decoder would
-    // wait for the rest of it and drop it silently.
     QString out;
-    out.reserve(bytes.size());
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-    const auto isDigit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
-    qsizetype segmentStart = 0;
-    qsizetype i = 0;
-    const auto standIn = [&](QChar c) {
-        decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
-        out += c;
-        segmentStart = ++i;
-    };
-    while (i < n) {
-        const unsigned char c = b[i];
-        if (c < 0x80 || c == 0xFF) {
-            ++i;
-        } else if (c == 0x80) {
-            standIn(QChar(kEuro));
-        } else if (i + 1 >= n) {
-            standIn(QChar(QChar::ReplacementCharacter));
-        } else if (!isDigit(b[i + 1])) {
-            i += 2;
-        } else if (i + 3 < n && b[i + 2] >= 0x81 && b[i + 2] <= 0xFE && isDigit(b[i + 3])) {
-            i += 4;
-        } else {
-            standIn(QChar(QChar::ReplacementCharacter));
-        }
-    }
-    decodeSegment(bytes.sliced(segmentStart, n - segmentStart), out);
+    out.reserve(bytes.size() + 2);
+    decodeAppend(bytes, out, true);
     return out;
 }
 
@@ -207,13 +222,32 @@ void toLf(QString &text)
 
 bool readFile(const QString &path, QString *text)
 {
+    // Piece by piece, so that a large file is never in memory both as bytes
+    // and as text.
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    QString out;
+    if (file.size() > 0)
+        out.reserve(file.size() + 2);
+    QByteArray piece;
+    for (;;) {
+        const qsizetype carried = piece.size();
+        piece.resize(carried + kPiece);
+        const qint64 got = file.read(piece.data() + carried, kPiece);
+        if (got < 0)
+            return false;
+        piece.resize(carried + got);
+        const bool last = got == 0;
+        const qsizetype used = decodeAppend(piece, out, last);
+        if (last)
+            break;
+        piece.remove(0, used);
+    }
     if (file.error() != QFileDevice::NoError)
         return false;
-    *text = decode(bytes);
+    *text = std::move(out);
     return true;
 }
 

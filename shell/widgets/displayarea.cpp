@@ -1,6 +1,7 @@
 #include "shell/widgets/displayarea.h"
 
 #include "shell/core/textcodec.h"
+#include "shell/widgets/largetextview.h"
 
 #include <QCoreApplication>
 #include <QResizeEvent>
@@ -20,6 +21,21 @@ QString toCrLf(QString text)
     text.replace(QChar::LineSeparator, u'\n');
     TextCodec::toCrLf(text);
     return text;
+}
+
+bool tooLargeForTheEditor(const QString &crlf)
+{
+    if (crlf.size() > DisplayArea::kLargeTextCharacters)
+        return true;
+    if (crlf.size() <= DisplayArea::kLargeLineCharacters)
+        return false;
+    qsizetype start = 0;
+    for (qsizetype i = crlf.indexOf(u'\n'); i >= 0; i = crlf.indexOf(u'\n', i + 1)) {
+        if (i - start > DisplayArea::kLargeLineCharacters)
+            return true;
+        start = i + 1;
+    }
+    return crlf.size() - start > DisplayArea::kLargeLineCharacters;
 }
 
 QString fromCrLf(QString text)
@@ -45,21 +61,68 @@ DisplayArea::DisplayArea(QWidget *parent)
 
 QString DisplayArea::text() const
 {
+    if (isLargeText())
+        return m_large->text();
     return toCrLf(toPlainText());
 }
 
 QString DisplayArea::selectedText() const
 {
+    if (isLargeText())
+        return m_large->allSelected() ? m_large->text() : QString();
     return toCrLf(textCursor().selectedText());
 }
 
 void DisplayArea::setText(const QString &text)
 {
-    setPlainText(fromCrLf(text));
+    QString crlf = text;
+    TextCodec::toCrLf(crlf);
+    if (m_maxLength > 0 && crlf.size() > m_maxLength) {
+        crlf.truncate(m_maxLength);
+        if (crlf.endsWith(u'\r') || crlf.back().isHighSurrogate())
+            crlf.chop(1);
+    }
+    if (tooLargeForTheEditor(crlf)) {
+        showLarge(std::move(crlf));
+        return;
+    }
+    if (isLargeText()) {
+        m_large->hide();
+        m_large->setText(QString());
+        setFocusProxy(nullptr);
+    }
+    setPlainText(fromCrLf(crlf));
+}
+
+void DisplayArea::showLarge(QString crlfText)
+{
+    if (!m_large) {
+        m_large = new LargeTextView(this);
+        m_large->setFont(font());
+    }
+    m_large->setAccessibleName(accessibleName());
+    m_large->setGeometry(rect());
+    // The editor lets go of its own copy first, so that the two never hold
+    // the text at once; its change is not the text's.
+    m_enforcing = true;
+    setPlainText(QString());
+    m_enforcing = false;
+    m_large->setText(std::move(crlfText));
+    m_large->show();
+    m_large->raise();
+    setFocusProxy(m_large);
+    Q_EMIT Change();
+}
+
+bool DisplayArea::isLargeText() const
+{
+    return m_large && !m_large->isHidden();
 }
 
 bool DisplayArea::isEmpty() const
 {
+    if (isLargeText())
+        return m_large->text().isEmpty();
     return document()->isEmpty();
 }
 
@@ -88,6 +151,15 @@ void DisplayArea::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
     if (!m_adjusting)
         applyRightMargin();
+    if (m_large)
+        m_large->setGeometry(rect());
+}
+
+void DisplayArea::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (m_large && event->type() == QEvent::FontChange)
+        m_large->setFont(font());
 }
 
 void DisplayArea::applyRightMargin()

@@ -2,9 +2,17 @@
 
 #include <QPlainTextEdit>
 
+class LargeTextView;
+
 // The display area of the panels and of the space compressor: a plain-text
 // view whose text uses CR LF line breaks, with an optional character limit,
 // a lock against typing, and loading and saving through the text codec.
+//
+// A text too large for the editor (more than kLargeTextCharacters in all,
+// or a line longer than kLargeLineCharacters) is shown read-only by a
+// LargeTextView laid over the editor, which takes a moment where the editor
+// would take many seconds and many times the memory; text() and the rest
+// work as ever. A smaller text brings the editor back.
 class DisplayArea : public QPlainTextEdit
 {
     Q_OBJECT
@@ -34,6 +42,10 @@ public:
     void setFontPointSize(double points);
     double fontPointSize() const { return m_fontPoints; }
 
+    static constexpr qsizetype kLargeTextCharacters = 2'000'000;
+    static constexpr qsizetype kLargeLineCharacters = 100'000;
+    bool isLargeText() const;
+
     // Loads a file as plain text; false (and the text unchanged) on failure.
     bool loadFile(const QString &path);
     // Saves the text as it stands; false on failure.
@@ -44,8 +56,10 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void showLarge(QString crlfText);
     void applyRightMargin();
     void dropWrapKeeper();
     void enforceLimit();
@@ -56,4 +70,5 @@ private:
     int m_rightMargin = 0;
     QPlainTextEdit *m_wrapKeeper = nullptr;
     bool m_adjusting = false;
+    LargeTextView *m_large = nullptr; // visible only while it holds the text
 };

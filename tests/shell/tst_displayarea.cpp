@@ -1,8 +1,10 @@
 #include "shell/widgets/displayarea.h"
+#include "shell/widgets/largetextview.h"
 #include "shell/core/fonts.h"
 #include "shell/core/textcodec.h"
 #include "tempprogramdir.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -25,6 +27,8 @@ private Q_SLOTS:
     void loadsAndSavesThroughTheCodec();
     void failedLoadKeepsTheText();
     void rightMarginWrapsAtAFixedWidth();
+    void largeTextIsShownWithoutTheEditor_data();
+    void largeTextIsShownWithoutTheEditor();
 };
 
 void TestDisplayArea::textAndSelectionSpeakCrLf_data()
@@ -141,6 +145,48 @@ void TestDisplayArea::rightMarginWrapsAtAFixedWidth()
     QTRY_COMPARE(area.horizontalScrollBar()->maximum(), 0);
     area.setRightMargin(0);
     QCOMPARE(lines(), 1);
+}
+
+void TestDisplayArea::largeTextIsShownWithoutTheEditor_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const QString longLine = QString(DisplayArea::kLargeLineCharacters + 1, u'a');
+    QTest::newRow("one long line") << longLine << longLine;
+    QTest::newRow("a long line among short ones, LF") << u"x\n"_qs + longLine + u"\ny"_qs
+                                                       << u"x\r\n"_qs + longLine + u"\r\ny"_qs;
+    const QString many = u"  中 b\r\n"_qs.repeated(DisplayArea::kLargeTextCharacters / 6 + 1);
+    QTest::newRow("many lines") << many << many;
+}
+
+void TestDisplayArea::largeTextIsShownWithoutTheEditor()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    DisplayArea area;
+    area.setAccessibleName(u"显示区"_qs);
+    area.resize(300, 200);
+    QSignalSpy changes(&area, &DisplayArea::Change);
+    area.setText(text);
+    QVERIFY(area.isLargeText());
+    QCOMPARE(changes.count(), 1);
+    QVERIFY(area.toPlainText().isEmpty()); // the editor holds no copy
+    QVERIFY(area.text() == expected);
+    QVERIFY(!area.isEmpty());
+    auto *view = area.findChild<LargeTextView *>();
+    QVERIFY(view);
+    QCOMPARE(view->geometry(), area.rect());
+    QCOMPARE(QAccessible::queryAccessibleInterface(view)->text(QAccessible::Name), u"显示区"_qs);
+    QVERIFY(area.selectedText().isEmpty());
+    view->selectAll();
+    QVERIFY(area.selectedText() == expected);
+    view->grab(); // paints what is on screen only
+
+    // A small text brings the editor back.
+    area.setText(u"a\r\nb"_qs);
+    QVERIFY(!area.isLargeText());
+    QCOMPARE(area.toPlainText(), u"a\nb"_qs);
+    QCOMPARE(area.text(), u"a\r\nb"_qs);
 }
 
 QTEST_MAIN(TestDisplayArea)

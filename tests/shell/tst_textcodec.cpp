@@ -33,6 +33,7 @@ private Q_SLOTS:
     void lineEndsBroughtToOneForm();
     void writeReadAndAppendFiles();
     void failedWriteKeepsTheOldFile();
+    void largeFileReadsAcrossPieces();
     void savingOntoAFifoWritesThroughIt();
     void savingThroughALinkReplacesItsTarget();
     void savingOntoADeviceKeepsTheDevice();
@@ -224,6 +225,31 @@ void TestTextCodec::failedWriteKeepsTheOldFile()
     QVERIFY(!TextCodec::readFile(dir.file("missing.txt"), &text));
     QCOMPARE(text, QStringLiteral("unchanged"));
     QVERIFY(!TextCodec::writeFile(dir.file("no/such/dir/x.txt"), QStringLiteral("x")));
+}
+
+void TestTextCodec::largeFileReadsAcrossPieces()
+{
+    // Read a megabyte at a time: characters of two and four bytes and the
+    // one-byte "€" fall across the seams; a cut-off character at the very
+    // end still reads as U+FFFD.
+    TempProgramDir dir;
+    const QString path = dir.file("large.txt");
+    QString text;
+    for (int i = 0; i < 900000; ++i)
+        text += i % 3 == 0 ? QStringLiteral("中€a") : i % 3 == 1 ? QString::fromUtf8("😀b") : QStringLiteral("x\r\n");
+    QVERIFY(TextCodec::writeFile(path, text));
+    QVERIFY(QFileInfo(path).size() > 3 * (1 << 20));
+    QString back;
+    QVERIFY(TextCodec::readFile(path, &back));
+    QCOMPARE(back.size(), text.size());
+    QVERIFY(back == text);
+    QVERIFY(TextCodec::appendFile(path, QString()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\xd6");
+    file.close();
+    QVERIFY(TextCodec::readFile(path, &back));
+    QCOMPARE(back, text + QChar(QChar::ReplacementCharacter));
 }
 
 void TestTextCodec::savingOntoAFifoWritesThroughIt()
