@@ -29,7 +29,7 @@ const char kUsage[] =
     "  --stats        print the sizes and the ratio on standard error\n"
     "  --cp936        read and write the Chinese code page with CR LF line ends,\n"
     "                 byte for byte what Spacefold saves (default: UTF-8, LF);\n"
-    "                 a bare LF in the input ends a line as CR LF does\n"
+    "                 a bare LF or CR in the input ends a line as CR LF does\n"
     "\n"
     "The passes run in the order above whatever the order of the options;\n"
     "without any of them, --leading alone.\n";
@@ -133,9 +133,9 @@ QString decodeCodePage(QByteArray &bytes)
         start = end;
     }
     bytes = QByteArray();
-    // A file with LF line ends folds as the window folds it, line by line,
-    // and comes back with the CR LF the window saves.
-    toCrLf(text);
+    // A file with LF (or lone CR) line ends folds as the window folds it,
+    // line by line, and comes back with the CR LF the window saves.
+    TextCodec::toCrLf(text);
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
+#include "shell/core/largeblocks.h"
 #include "shell/widgets/qtdialogs.h"
 #include "shell/core/singleinstance.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    returnLargeBlocksWhenFreed();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Spacefold"));
     Fonts::installSubstitutions();

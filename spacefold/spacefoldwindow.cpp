@@ -287,7 +287,7 @@ void SpacefoldWindow::Zip()
 
     m_zipTimer->stop();
     isWriting = true;
-    m_textBox->setText(result);
+    m_textBox->setText(std::move(result));
     sizeAfter = ZipStatistics::reportedSizeAfter(sizeBefore, ZipStatistics::textSize(m_textBox->text()));
     m_lblInfB->setText(ZipStatistics::sizeBeforeText(sizeBefore));
     m_lblZipTime->setText(ZipStatistics::zipTimeText(elapsedSec));

@@ -73,9 +73,9 @@ QString DisplayArea::selectedText() const
     return toCrLf(textCursor().selectedText());
 }
 
-void DisplayArea::setText(const QString &text)
+void DisplayArea::setText(QString text)
 {
-    QString crlf = text;
+    QString crlf = std::move(text);
     TextCodec::toCrLf(crlf);
     if (m_maxLength > 0 && crlf.size() > m_maxLength) {
         crlf.truncate(m_maxLength);
@@ -236,7 +236,7 @@ bool DisplayArea::loadFile(const QString &path)
     QString content;
     if (!TextCodec::readFile(path, &content))
         return false;
-    setText(content);
+    setText(std::move(content));
     return true;
 }
 

@@ -23,7 +23,7 @@ public:
     // The whole text and the selection, lines joined with CR LF.
     QString text() const;
     QString selectedText() const;
-    void setText(const QString &text);
+    void setText(QString text); // handed over (std::move), a large text is not copied
     bool isEmpty() const;
 
     // 0 means no limit. Typing or pasting beyond the limit is cut off.

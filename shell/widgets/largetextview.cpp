@@ -36,7 +36,7 @@ void LargeTextView::setText(QString text)
 {
     m_text = std::move(text);
     m_allSelected = false;
-    m_lineStarts.clear();
+    std::vector<quint32>().swap(m_lineStarts); // let the old index go before the new one grows
     m_longestLine = 0;
     const qsizetype n = m_text.size();
     const QChar *c = m_text.constData();
