@@ -48,9 +48,10 @@ extern "C" void onJpegMessage(j_common_ptr, int)
 // bytes per coefficient, up to eight bytes a pixel for four components. The
 // library's own store holds them all in memory, hundreds of megabytes for a
 // picture whose file has a few hundred kilobytes. Most coefficients are zero
-// (that is what makes the file small), so this store keeps each block row
-// packed: per block the count of coefficients that are not zero, then each
-// of them with its position. A small window of rows is unpacked for the
+// and the others small (that is what makes the file small), so this store
+// keeps each block row packed: per block, each coefficient that is not
+// zero as the count of zeros before it and its value (two bytes as a rule),
+// and an end mark. A small window of rows is unpacked for the
 // library to work on. The packed rows may take at most the budget; a picture
 // that needs more fails instead of taking the memory. The functions run
 // inside the library and leave by its error jump: they hold nothing that
@@ -120,7 +121,7 @@ CoefficientStore *storeOf(j_common_ptr info)
 
 std::size_t largestPackedRow(JDIMENSION blocksPerRow)
 {
-    return std::size_t(blocksPerRow) * (1 + DCTSIZE2 * 3);
+    return std::size_t(blocksPerRow) * (1 + DCTSIZE2 * 4);
 }
 
 extern "C" jvirt_barray_ptr requestBlockArray(j_common_ptr info, int, boolean, JDIMENSION blocksPerRow,
@@ -172,14 +173,15 @@ extern "C" void realizeArrays(j_common_ptr info)
     }
 }
 
+constexpr unsigned char kEndOfBlock = 0xFF; // no run of zeros is that long
+
 void packRow(j_common_ptr info, CoefficientStore *store, jvirt_barray_control *a, JDIMENSION row,
              const JBLOCK *blocks)
 {
     unsigned char *out = store->scratch;
     bool any = false;
     for (JDIMENSION b = 0; b < a->blocksPerRow; ++b) {
-        unsigned char *count = out++;
-        *count = 0;
+        int next = 0; // the position after the last value written
         // Four coefficients at a time: most groups are all zero.
         for (int group = 0; group < DCTSIZE2; group += 4) {
             std::uint64_t four;
@@ -187,17 +189,23 @@ void packRow(j_common_ptr info, CoefficientStore *store, jvirt_barray_control *a
             if (four == 0)
                 continue;
             for (int k = group; k < group + 4; ++k) {
-                const JCOEF c = blocks[b][k];
-                if (c == 0)
+                const int v = blocks[b][k];
+                if (v == 0)
                     continue;
-                const auto v = static_cast<std::uint16_t>(c);
-                *out++ = static_cast<unsigned char>(k);
-                *out++ = static_cast<unsigned char>(v & 0xFF);
-                *out++ = static_cast<unsigned char>(v >> 8);
-                ++*count;
+                // The zeros before it, then the value zigzagged (small
+                // magnitudes small) in 7-bit groups: nearly always one byte.
+                *out++ = static_cast<unsigned char>(k - next);
+                next = k + 1;
+                unsigned u = unsigned(v < 0 ? ((-v) << 1) - 1 : v << 1);
+                while (u >= 0x80) {
+                    *out++ = static_cast<unsigned char>(u | 0x80);
+                    u >>= 7;
+                }
+                *out++ = static_cast<unsigned char>(u);
+                any = true;
             }
         }
-        any = any || *count != 0;
+        *out++ = kEndOfBlock;
     }
     const std::size_t size = any ? std::size_t(out - store->scratch) : 0;
     store->used -= a->packedSize[row];
@@ -225,9 +233,20 @@ void unpackRow(const jvirt_barray_control *a, JDIMENSION row, JBLOCK *blocks)
     if (!in)
         return;
     for (JDIMENSION b = 0; b < a->blocksPerRow; ++b) {
-        const int n = *in++;
-        for (int i = 0; i < n; ++i, in += 3)
-            blocks[b][in[0]] = static_cast<JCOEF>(static_cast<std::uint16_t>(in[1] | (in[2] << 8)));
+        for (int k = 0;; ++k) {
+            const unsigned char run = *in++;
+            if (run == kEndOfBlock)
+                break;
+            k += run;
+            unsigned u = 0;
+            for (int shift = 0;; shift += 7) {
+                const unsigned char byte = *in++;
+                u |= unsigned(byte & 0x7F) << shift;
+                if (!(byte & 0x80))
+                    break;
+            }
+            blocks[b][k] = static_cast<JCOEF>((u & 1) ? -int((u + 1) >> 1) : int(u >> 1));
+        }
     }
 }
 
