@@ -1,5 +1,7 @@
 // zantoria-cli arttext, run as a user runs it, against the core it fronts.
 
+#include "processes.h"
+
 #include "art/arttext.h"
 #include "art/textcells.h"
 
@@ -13,24 +15,11 @@ using namespace ArtText;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = CliRun;
 
 Run arttext(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"), QStringList{QStringLiteral("arttext")} + args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runCli(QStringList{QStringLiteral("arttext")} + args);
 }
 
 // What the core makes of the text, as the command prints it.
@@ -63,7 +52,7 @@ private Q_SLOTS:
 
 void TestArtTextCli::initTestCase()
 {
-    QVERIFY(QFile::exists(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli")));
+    QVERIFY(QFile::exists(cliPath()));
     Fonts::installSubstitutions();
 }
 

@@ -1,6 +1,7 @@
 // zantoria-cli pic2text, run as a user runs it.
 
 #include "artfixtures.h"
+#include "processes.h"
 
 #include "art/grayorder.h"
 #include "art/graypresets.h"
@@ -25,24 +26,11 @@ using namespace ArtFixtures;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = CliRun;
 
 Run pic2text(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"), QStringList{QStringLiteral("pic2text")} + args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runCli(QStringList{QStringLiteral("pic2text")} + args);
 }
 
 QByteArray lfLines(const QImage &picture, const QString &gray)
@@ -89,7 +77,7 @@ private:
 
 void TestPic2TextCli::initTestCase()
 {
-    QVERIFY(QFile::exists(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli")));
+    QVERIFY(QFile::exists(cliPath()));
     m_ramp = greyRamp(23, 17);
     m_rampFile = path(QStringLiteral("ramp.bmp"));
     QVERIFY(m_ramp.save(m_rampFile));
@@ -334,7 +322,7 @@ void TestPic2TextCli::unreadablePictureSaysPermissionDenied()
                 ::_exit(99);
         });
     }
-    process.start(QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli"),
+    process.start(cliPath(),
                   {QStringLiteral("pic2text"), QStringLiteral("--gray"), QStringLiteral("@#%*+=-."),
                    QStringLiteral("--ordered"), file});
     QVERIFY(process.waitForFinished(30000));

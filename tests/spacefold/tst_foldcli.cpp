@@ -1,4 +1,5 @@
 #include "foldexamples.h"
+#include "processes.h"
 
 #include "shell/core/fonts.h"
 #include "shell/core/textcodec.h"
@@ -8,11 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QString cliPath()
-{
-    return QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli");
-}
 
 QStringList flagsFor(const ZipOptions &o, bool reversed = false)
 {
@@ -35,24 +31,11 @@ QByteArray lf(QString text)
     return text.replace(u"\r\n"_qs, u"\n"_qs).toUtf8();
 }
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = CliRun;
 
 Run fold(const QStringList &arguments, const QByteArray &input = QByteArray())
 {
-    QProcess process;
-    process.start(cliPath(), QStringList{u"fold"_qs} + arguments);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    return runCli(QStringList{u"fold"_qs} + arguments, input, 30000);
 }
 
 } // namespace
@@ -93,20 +76,20 @@ void TestFoldCli::examples()
     QFETCH(QString, expected);
 
     const Run utf8 = fold(flagsFor(options), lf(input));
-    QCOMPARE(utf8.exitCode, 0);
+    QCOMPARE(utf8.status, 0);
     QCOMPARE(utf8.out, lf(expected));
     QCOMPARE(utf8.err, QByteArray());
 
     // The order of the options does not matter; the code page keeps CR LF.
     const Run cp936 = fold(flagsFor(options, true) << u"--cp936"_qs, TextCodec::encode(input));
-    QCOMPARE(cp936.exitCode, 0);
+    QCOMPARE(cp936.status, 0);
     QCOMPARE(cp936.out, TextCodec::encode(expected));
 }
 
 void TestFoldCli::leadingWhenNoPassIsNamed()
 {
     const Run run = fold({}, "  a  b\n   c");
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QByteArray("a  b\n c"));
 }
 
@@ -115,7 +98,7 @@ void TestFoldCli::lineEndsOfUtf8Input()
     // CR LF, LF and a lone CR all end lines, as in the window and in every
     // file the programs read.
     const Run run = fold({u"--trailing"_qs}, "a \r\nb \nc\r ");
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, fold({u"--trailing"_qs}, "a \nb \nc\n ").out);
     QCOMPARE(run.out, QByteArray("a\nb\nc"));
 }
@@ -124,7 +107,7 @@ void TestFoldCli::codePageBytes()
 {
     const QString text = u"  中€ \r\n  国é\r\n"_qs;
     const Run run = fold({u"--cp936"_qs, u"--trailing"_qs, u"--leading"_qs}, TextCodec::encode(text));
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, TextCodec::encode(u"中€\r\n国é"_qs));
     QVERIFY(run.out.contains('\x80'));
 }
@@ -146,7 +129,7 @@ void TestFoldCli::bareLineFeedEndsALine()
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, expected);
     const Run run = fold(cp936 ? QStringList{u"--cp936"_qs} : QStringList{}, input);
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, expected);
 }
 
@@ -174,7 +157,7 @@ void TestFoldCli::statistics()
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     const Run run = fold(flags << u"--stats"_qs, input);
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(QString::fromUtf8(run.err), expected);
 }
 
@@ -187,21 +170,21 @@ void TestFoldCli::readsTheNamedFile()
     file.write(TextCodec::encode(u"   中  国\r\n    a   b\r\n   "_qs));
     file.close();
     const Run run = fold({u"--cp936"_qs, u"--inner"_qs, u"--blank-lines"_qs, u"--leading"_qs, path});
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, TextCodec::encode(u"中国\r\n a b"_qs));
 }
 
 void TestFoldCli::unreadableFile()
 {
     const Run missing = fold({u"/no/such/file.txt"_qs});
-    QCOMPARE(missing.exitCode, 1);
+    QCOMPARE(missing.status, 1);
     QCOMPARE(missing.out, QByteArray());
     QCOMPARE(missing.err.count('\n'), 1);
     QVERIFY(missing.err.contains("/no/such/file.txt"));
 
     QTemporaryDir dir;
     const Run directory = fold({u"--stats"_qs, dir.path()});
-    QCOMPARE(directory.exitCode, 1);
+    QCOMPARE(directory.status, 1);
     QCOMPARE(directory.err.count('\n'), 1);
 }
 

@@ -14,6 +14,30 @@ bool waitUntil(const std::function<bool()> &condition, int ms)
     return condition();
 }
 
+QString cliPath()
+{
+    return QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli");
+}
+
+CliRun runCli(const QStringList &arguments, const QByteArray &input, int timeoutMs)
+{
+    QProcess process;
+    process.start(cliPath(), arguments);
+    CliRun run;
+    if (!process.waitForStarted(timeoutMs))
+        return run;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMs)) {
+        stopProcess(process);
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
 void stopProcess(QProcess &process)
 {
     if (process.state() == QProcess::NotRunning)

@@ -8,6 +8,21 @@
 // answer is the condition's last value.
 bool waitUntil(const std::function<bool()> &condition, int ms);
 
+// What a run of the build's zantoria-cli gave back; status is -1 when the
+// program did not end normally in time.
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The build's zantoria-cli.
+QString cliPath();
+
+// Runs zantoria-cli with `arguments`, `input` on its standard input.
+CliRun runCli(const QStringList &arguments, const QByteArray &input = QByteArray(), int timeoutMs = 60000);
+
 // Ends a process: politely first, then by force.
 void stopProcess(QProcess &process);
 
