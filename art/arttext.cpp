@@ -107,6 +107,53 @@ struct CharacterSet
     Glyph blank;
 };
 
+// Characters of a text, a pair of surrogates counting once.
+qint64 characterCount(QStringView text)
+{
+    qint64 n = text.size();
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate())
+            --n;
+    }
+    return n;
+}
+
+// The pieces of a text between its CR LFs, one at a time, as
+// QStringView::split would give them, without a list of them all.
+class CrLfLines
+{
+public:
+    explicit CrLfLines(QStringView text)
+        : m_text(text)
+    {
+    }
+    bool next(QStringView &line)
+    {
+        if (m_from < 0)
+            return false;
+        const qsizetype at = m_text.indexOf(kCrLf, m_from);
+        if (at < 0) {
+            line = m_text.sliced(m_from);
+            m_from = -1;
+        } else {
+            line = m_text.sliced(m_from, at - m_from);
+            m_from = at + 2;
+        }
+        return true;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_from = 0;
+};
+
+void addLine(ArtSize &size, qint64 characters)
+{
+    size.characters += characters;
+    size.columns = std::max(size.columns, characters);
+    ++size.rows;
+}
+
 } // namespace
 
 QStringList symbolChars()
@@ -265,6 +312,45 @@ QString AppendBelow(QStringView shown, QStringView result)
     if (shown.isEmpty() || shown.endsWith(kCrLf))
         return shown + result;
     return shown + kCrLf + result;
+}
+
+ArtSize Measure(QStringView text)
+{
+    ArtSize size;
+    if (text.isEmpty())
+        return size;
+    CrLfLines lines(text.endsWith(kCrLf) ? text.chopped(2) : text);
+    for (QStringView line; lines.next(line);)
+        addLine(size, characterCount(line));
+    return size;
+}
+
+ArtSize JoinedBesideSize(QStringView shown, QStringView result)
+{
+    // Line for line as JoinBeside pairs them, the side that has run out
+    // standing in as blanks as wide as the other side's first line.
+    CrLfLines A(shown.endsWith(kCrLf) ? shown.chopped(2) : shown);
+    CrLfLines B(result);
+    QStringView a;
+    QStringView b;
+    bool hasA = A.next(a);
+    bool hasB = B.next(b);
+    const qint64 padOld = Columns(b);
+    const qint64 padNew = Columns(a);
+    ArtSize size;
+    while (hasA || hasB) {
+        addLine(size, (hasA ? characterCount(a) : padNew) + (hasB ? characterCount(b) : padOld));
+        hasA = A.next(a);
+        hasB = B.next(b);
+    }
+    return size;
+}
+
+ArtSize AppendedBelowSize(QStringView shown, QStringView result)
+{
+    const ArtSize above = Measure(shown);
+    const ArtSize below = Measure(result);
+    return {std::max(above.columns, below.columns), above.rows + below.rows, above.characters + below.characters};
 }
 
 QqCut QqCap(QStringView text)

@@ -67,6 +67,24 @@ QString JoinBeside(QStringView shown, QStringView result);
 // A result below the text shown, always from a line of its own.
 QString AppendBelow(QStringView shown, QStringView result);
 
+// The size of a text of art: its lines (a final line break starts none),
+// the characters of its longest line and its characters in all, line breaks
+// not counted and a character beyond the basic plane counted once.
+struct ArtSize
+{
+    qint64 columns = 0;
+    qint64 rows = 0;
+    qint64 characters = 0;
+
+    bool operator==(const ArtSize &) const = default;
+};
+ArtSize Measure(QStringView text);
+// What JoinBeside and AppendBelow would make of the two texts, measured
+// without making it: two results that are each allowed can together ask for
+// far more memory than there is.
+ArtSize JoinedBesideSize(QStringView shown, QStringView result);
+ArtSize AppendedBelowSize(QStringView shown, QStringView result);
+
 // The QQ cap: a limit of 500 − f characters (f the full-width ones), at
 // least 250, and never more than 500 bytes in the code page. The cut never
 // splits a CR LF or a character beyond the basic plane. Lengths count

@@ -102,6 +102,17 @@ QPixmap picture(const QString &text, QSize size, bool bold, bool italic)
     return pixmap;
 }
 
+// The one message for a result too large to show, a conversion's own or
+// what it makes together with the text shown.
+QString tooLargeMessage(const ArtSize &size)
+{
+    return QStringLiteral("转化结果太大了：%1列×%2行，共%3个字符，最多只能有%4个字符！请减少文字或减小字号。")
+        .arg(size.columns)
+        .arg(size.rows)
+        .arg(size.characters)
+        .arg(kMaxTextCells);
+}
+
 QString fontSizeText(double points)
 {
     return QString::number(points, 'g', 4);
@@ -594,13 +605,8 @@ void ArtTextPanel::convert()
     const QSize size = TextCellsSize(input, font);
     const qint64 cells = qint64(size.width()) * size.height();
     if (cells > kMaxTextCells) {
-        context().dialogs->message(
-            QStringLiteral("转化结果太大了：%1列×%2行，共%3个字符，最多只能有%4个字符！请减少文字或减小字号。")
-                .arg(size.width())
-                .arg(size.height())
-                .arg(cells)
-                .arg(kMaxTextCells),
-            kConvertFailedTitle, Dialogs::Icon::Exclamation);
+        context().dialogs->message(tooLargeMessage({size.width(), size.height(), cells}), kConvertFailedTitle,
+                                   Dialogs::Icon::Exclamation);
         return;
     }
 
@@ -621,6 +627,9 @@ void ArtTextPanel::convert()
                                        Dialogs::Icon::Exclamation);
     };
 
+    const int shownLimit = textWZShowBox->maxLength();
+    const int shownMargin = textWZShowBox->rightMargin();
+    const bool shownLocked = textWZShowBox->isLocked();
     textWZShowBox->setMaxLength(0);
     textWZShowBox->setRightMargin(kNoWrap);
     textWZShowBox->setLocked(false);
@@ -648,7 +657,21 @@ void ArtTextPanel::convert()
     if (result.isEmpty())
         return fail();
 
-    if (addMode == 2 && !shown.isEmpty())
+    const bool beside = addMode == 2 && !shown.isEmpty();
+    if (beside || addMode == 1) {
+        // Measured before it is made: joined to what is shown, a result
+        // that fits on its own can ask for billions of characters.
+        const ArtSize joined = beside ? JoinedBesideSize(shown, result) : AppendedBelowSize(shown, result);
+        if (joined.characters > kMaxTextCells) {
+            finish();
+            textWZShowBox->setMaxLength(shownLimit);
+            textWZShowBox->setRightMargin(shownMargin);
+            textWZShowBox->setLocked(shownLocked);
+            context().dialogs->message(tooLargeMessage(joined), kConvertFailedTitle, Dialogs::Icon::Exclamation);
+            return;
+        }
+    }
+    if (beside)
         textWZShowBox->setText(JoinBeside(shown, result));
     else if (addMode == 1)
         textWZShowBox->setText(AppendBelow(shown, result));

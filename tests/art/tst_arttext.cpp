@@ -70,6 +70,9 @@ private Q_SLOTS:
     void joinBeside();
     void appendBelow_data();
     void appendBelow();
+    void joinedSizes_data();
+    void joinedSizes();
+    void joinMeasuredWithoutMakingIt();
     void qqCap_data();
     void qqCap();
 };
@@ -387,6 +390,55 @@ void TestArtText::appendBelow()
     QFETCH(QString, shown);
     QFETCH(QString, joined);
     QCOMPARE(AppendBelow(shown, u"R\r\n"), joined);
+}
+
+void TestArtText::joinedSizes_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("5 old lines, 3 new") << "a1\r\na2\r\na3\r\na4\r\na5\r\n" << "B1\r\nB2\r\nB3\r\n";
+    QTest::newRow("3 old lines, 5 new") << "a1\r\na2\r\na3\r\n" << "B1\r\nB2\r\nB3\r\nB4\r\nB5\r\n";
+    QTest::newRow("full-width pads by columns") << "■□\r\n" << "B1\r\nB2\r\n";
+    QTest::newRow("characters beyond the basic plane count once")
+        << "\U0001F600a\r\n\U0001F600\r\n" << "b\U0001F600\U0001F600\r\nc\r\nd\r\n";
+    QTest::newRow("ragged lines") << "long line\r\n\r\nx\r\n" << "B\r\nwider B\r\n";
+    QTest::newRow("shown cut mid-line") << "a1\r\na2" << "B1\r\n";
+    QTest::newRow("nothing shown") << QString() << "B1\r\nB2\r\n";
+}
+
+void TestArtText::joinedSizes()
+{
+    QFETCH(QString, shown);
+    QFETCH(QString, result);
+    // Counted the plain way on the texts the joins make.
+    const auto counted = [](const QString &text) {
+        ArtSize size;
+        for (const QString &line : lines(text)) {
+            const qint64 n = line.toUcs4().size();
+            size.characters += n;
+            size.columns = std::max(size.columns, n);
+            ++size.rows;
+        }
+        return size;
+    };
+    QCOMPARE(Measure(shown), counted(shown));
+    QCOMPARE(AppendedBelowSize(shown, result), counted(AppendBelow(shown, result)));
+    if (!shown.isEmpty()) // the panel joins beside only to a text shown
+        QCOMPARE(JoinedBesideSize(shown, result), counted(JoinBeside(shown, result)));
+}
+
+void TestArtText::joinMeasuredWithoutMakingIt()
+{
+    // 100 000 narrow lines beside one line of 100 000 characters: each
+    // allowed, together ten billion characters, which nobody could hold.
+    QString tall;
+    for (int i = 0; i < 100'000; ++i)
+        tall += QStringLiteral("x\r\n");
+    const QString wide = QString(100'000, u'W') + QStringLiteral("\r\n");
+    const ArtSize beside = JoinedBesideSize(tall, wide);
+    QCOMPARE(beside, (ArtSize{100'001, 100'000, qint64(10'000'000'000)}));
+    QVERIFY(beside.characters > kMaxTextCells);
+    QCOMPARE(AppendedBelowSize(tall, wide), (ArtSize{100'000, 100'001, 200'000}));
 }
 
 void TestArtText::qqCap_data()

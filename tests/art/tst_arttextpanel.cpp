@@ -48,6 +48,8 @@ private Q_SLOTS:
     void qqModeCutsAndWraps();
     void showModeQuestion();
     void tooLargeRefused();
+    void joinTooLargeRefused_data();
+    void joinTooLargeRefused();
     void reentryIgnored();
     void save_data();
     void save();
@@ -313,6 +315,42 @@ void TestArtTextPanel::tooLargeRefused()
     QCOMPARE(display()->text(), QStringLiteral("kept"));
     QVERIFY(display()->isLocked());
     QCOMPARE(display()->maxLength(), 300);
+}
+
+void TestArtTextPanel::joinTooLargeRefused_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<int>("option"); // 0 beside, 1 below
+    QTest::newRow("beside: a tall result next to a wide line")
+        << QString(10'000, u'x') + QStringLiteral("\r\n") << QStringLiteral("A\n").repeated(150) << 0;
+    QTest::newRow("below: a small result under nearly as much as is allowed")
+        << QString(kMaxTextCells - 10, u'x') << QStringLiteral("A") << 1;
+}
+
+void TestArtTextPanel::joinTooLargeRefused()
+{
+    QFETCH(QString, shown);
+    QFETCH(QString, words);
+    QFETCH(int, option);
+    display()->setText(shown);
+    display()->setMaxLength(int(shown.size()) + 1);
+    display()->setRightMargin(409);
+    display()->setLocked(true);
+    control<QCheckBox>("chkWZBeginAddMode")->setChecked(true);
+    control<QRadioButton>(QStringLiteral("optWZAddMode%1").arg(option))->setChecked(true);
+    QCOMPARE(m_panel->addMode(), option == 0 ? 2 : 1);
+    convert(words);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("文字转化出错了：（"));
+    QCOMPARE(m_dialogs->shown[0].icon, Dialogs::Icon::Exclamation);
+    QVERIFY(m_dialogs->shown[0].text.startsWith(QStringLiteral("转化结果太大了：")));
+    QVERIFY(m_dialogs->shown[0].text.contains(QStringLiteral("最多只能有16000000个字符")));
+    QVERIFY(display()->text() == shown);
+    QVERIFY(display()->isLocked());
+    QCOMPARE(display()->maxLength(), int(shown.size()) + 1);
+    QCOMPARE(display()->rightMargin(), 409);
+    QVERIFY(!m_panel->isConverting());
 }
 
 void TestArtTextPanel::reentryIgnored()
