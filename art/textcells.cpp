@@ -63,19 +63,18 @@ bool RenderTextCells(PixelSurface &surface, QStringView text, const QFont &font,
     // ever moves on, so it takes the running maximum by itself.
     const auto &lines = block.lines;
     result.m_lines.assign(std::max<std::size_t>(lines.size(), 1), std::vector<std::int32_t>(columns, -1));
-    std::int32_t lastBefore = -1;
+    // What an empty line takes: the last character before it, or, before
+    // the first character, that one (looked for once, not for each of them).
+    const auto firstFilled =
+        std::find_if(lines.begin(), lines.end(), [](const auto &line) { return !line.codePoints.empty(); });
+    std::int32_t emptyLineOwner = firstFilled == lines.end() ? -1 : std::int32_t(firstFilled->firstCodePoint) + 1;
     for (std::size_t l = 0; l < lines.size(); ++l) {
         const PixelSurface::TextBlock::Line &line = lines[l];
         std::vector<std::int32_t> &owner = result.m_lines[l];
         const auto first = std::int32_t(line.firstCodePoint) + 1;
         const std::size_t n = line.codePoints.size();
         if (n == 0) {
-            std::int32_t nearest = lastBefore;
-            for (std::size_t next = l + 1; nearest < 0 && next < lines.size(); ++next) {
-                if (!lines[next].codePoints.empty())
-                    nearest = std::int32_t(lines[next].firstCodePoint) + 1;
-            }
-            std::fill(owner.begin(), owner.end(), nearest);
+            std::fill(owner.begin(), owner.end(), emptyLineOwner);
             continue;
         }
         std::size_t column = 0;
@@ -85,7 +84,7 @@ bool RenderTextCells(PixelSurface &surface, QStringView text, const QFont &font,
                 owner[column] = first + std::int32_t(i);
         }
         std::fill(owner.begin() + std::ptrdiff_t(column), owner.end(), first + std::int32_t(n) - 1);
-        lastBefore = first + std::int32_t(n) - 1;
+        emptyLineOwner = first + std::int32_t(n) - 1;
     }
 
     result.m_ink.resize(columns * (std::size_t(H) + 1));

@@ -62,6 +62,16 @@ void BM_Zhong1000At72(benchmark::State &state)
 {
     renderAndBuild(state, QString(1000, QChar(0x4E2D)), 72);
 }
+// The same cells either way round: the blank lines before the first
+// character take that character, those after it the one before them.
+void BM_BlankLinesThenX(benchmark::State &state)
+{
+    renderAndBuild(state, QString(int(state.range(0)), u'\n') + u'x', 4);
+}
+void BM_XThenBlankLines(benchmark::State &state)
+{
+    renderAndBuild(state, u'x' + QString(int(state.range(0)), u'\n'), 4);
+}
 
 void runProgram(benchmark::State &state, const QString &program, const QStringList &args)
 {
@@ -103,6 +113,8 @@ BENCHMARK(BM_Latin1000At12)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mixed200At72)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_W1000At72)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Zhong1000At72)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BlankLinesThenX)->Unit(benchmark::kMillisecond)->Arg(30'000)->Arg(120'000);
+BENCHMARK(BM_XThenBlankLines)->Unit(benchmark::kMillisecond)->Arg(30'000)->Arg(120'000);
 // Side by side in one run, interleaved so that the load of the machine
 // weighs on both alike.
 BENCHMARK(BM_QtStartAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3);

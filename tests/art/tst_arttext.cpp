@@ -50,6 +50,9 @@ private Q_SLOTS:
     void sameCellsAsLiteral();
     void linesDrawBelowEachOther();
     void emptyLineTakesTheCharacterBefore();
+    void linesAgainstLiteral_data();
+    void linesAgainstLiteral();
+    void leadingBlankLinesCostAsTrailingOnes();
     void tooManyCellsRefused();
 
     void vividIsInkOnBlanks();
@@ -174,6 +177,116 @@ void TestArtText::emptyLineTakesTheCharacterBefore()
     QCOMPARE(cells.charIndex(3, pitch), 2);
     QCOMPARE(cells.charIndex(3, 2 * pitch), 2); // the empty line after 中
     QCOMPARE(cells.charIndex(0, 3 * pitch), 5);
+}
+
+void TestArtText::linesAgainstLiteral_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("blank lines first") << QStringLiteral("\n\n\nAB") << kSans;
+    QTest::newRow("CR LF blank lines first") << QStringLiteral("\r\n\r\nA中") << kUMing;
+    QTest::newRow("lone CRs first") << QStringLiteral("\r\rW") << kSerif;
+    QTest::newRow("blank lines first, between and last") << QStringLiteral("\n\nAV\n\n\nTo\n\n") << kSans;
+    QTest::newRow("a character beyond the basic plane after blank lines")
+        << QStringLiteral("\n\na\U0001F600\nb") << kSans;
+    QTest::newRow("nothing but blank lines") << QStringLiteral("\n\n\n") << kSans;
+}
+
+void TestArtText::linesAgainstLiteral()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, family);
+    const QFont font = ArtTextFont(family, 12, false, false);
+    const PixelSurface::TextBlock block = PixelSurface::layoutText(text, font);
+    const TextCells cells = render(text, font);
+
+    // The lines as they were typed: where each starts (1-based, breaks
+    // counted) and its own cells, drawn the literal way.
+    struct Typed
+    {
+        std::int32_t first = 0;
+        QString text;
+    };
+    std::vector<Typed> typed;
+    std::int32_t position = 1;
+    Typed current{1, {}};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            const int breakLength = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+            typed.push_back(current);
+            position += breakLength;
+            i += breakLength - 1;
+            current = Typed{position, {}};
+            continue;
+        }
+        current.text += text[i];
+        if (!text[i].isHighSurrogate())
+            ++position;
+    }
+    if (!current.text.isEmpty())
+        typed.push_back(current);
+    QCOMPARE(block.lines.size(), typed.size());
+
+    const auto last = [](const Typed &t) { return t.first + std::int32_t(t.text.toUcs4().size()) - 1; };
+    for (std::size_t l = 0; l < typed.size(); ++l) {
+        const int top = int(l) * block.pitch;
+        const int bottom = l + 1 == typed.size() ? cells.H() : top + block.pitch - 1;
+        if (typed[l].text.isEmpty()) {
+            // The nearest character before, or at the top the first after.
+            std::int32_t owner = -1;
+            for (std::size_t k = l; k-- > 0 && owner < 0;)
+                owner = typed[k].text.isEmpty() ? -1 : last(typed[k]);
+            for (std::size_t k = l + 1; k < typed.size() && owner < 0; ++k)
+                owner = typed[k].text.isEmpty() ? -1 : typed[k].first;
+            for (int y = top; y <= bottom; ++y) {
+                for (int x = 0; x <= cells.W(); ++x) {
+                    QCOMPARE(cells.charIndex(x, y), owner);
+                    QVERIFY(!cells.ink(x, y));
+                }
+            }
+            continue;
+        }
+        const LiteralTextCells literal = LiteralTextCells::render(typed[l].text, font);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = 0; x <= cells.W(); ++x) {
+                const bool inside = x <= literal.W && y - top <= literal.H;
+                const TextCell want = inside ? literal.at(x, y - top) : TextCell{};
+                const std::int32_t owner =
+                    x <= literal.W ? literal.at(x, 0).CharIndex + typed[l].first - 1 : last(typed[l]);
+                if (cells.charIndex(x, y) != owner || cells.ink(x, y) != (want.Ink != 0))
+                    QFAIL(qPrintable(QStringLiteral("line %1, cell (%2, %3): CharIndex %4 Ink %5, literally %6 and %7")
+                                         .arg(l).arg(x).arg(y).arg(cells.charIndex(x, y)).arg(cells.ink(x, y))
+                                         .arg(owner).arg(want.Ink)));
+            }
+        }
+    }
+}
+
+void TestArtText::leadingBlankLinesCostAsTrailingOnes()
+{
+    // The same cells either way round; blank lines before the first
+    // character once each looked ahead for it, which made 120 000 of them
+    // take seconds. Compared with each other rather than with a clock, so
+    // that the speed of the machine does not matter.
+    const QFont font = ArtTextFont(kUMing, 4, false, false);
+    const QString blanks(60'000, u'\n');
+    qint64 cellCount = 0;
+    const auto fastest = [&](const QString &text) {
+        qint64 best = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 5; ++run) {
+            QElapsedTimer clock;
+            clock.start();
+            const TextCells cells = render(text, font);
+            best = std::min(best, clock.nsecsElapsed());
+            cellCount = cells.count();
+        }
+        return best;
+    };
+    const qint64 leading = fastest(blanks + u'x');
+    const qint64 leadingCells = cellCount;
+    const qint64 trailing = fastest(u'x' + blanks + u'\n'); // a final break starts no line
+    QCOMPARE(leadingCells, cellCount);
+    QVERIFY2(leading < 4 * trailing, qPrintable(QStringLiteral("%1 ms against %2 ms").arg(leading / 1e6).arg(trailing / 1e6)));
 }
 
 void TestArtText::tooManyCellsRefused()
