@@ -1,6 +1,7 @@
 #include "tipstore.h"
 
 #include "shell/core/programpaths.h"
+#include "shell/core/regularfile.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/utilities.h"
 
@@ -156,13 +157,17 @@ TipOutcome TipStore::remove(TipKind kind, const QString &fileName)
 
 TipOutcome TipStore::read(const QString &path, QString *text)
 {
-    // A pipe or a device of that name would block the read, or never end it.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return TipOutcome::Failed;
-    if (info.size() > kMaxFileBytes)
+    switch (ReadTextFile(path, kMaxFileBytes, text)) {
+    case ReadOutcome::Done:
+        return TipOutcome::Done;
+    case ReadOutcome::TooLarge:
         return TipOutcome::TooLarge;
-    return TextCodec::readFile(path, text) ? TipOutcome::Done : TipOutcome::Failed;
+    case ReadOutcome::Missing:
+    case ReadOutcome::NotRegularFile:
+    case ReadOutcome::ReadError:
+        break;
+    }
+    return TipOutcome::Failed;
 }
 
 QString TipStore::savedText(const QString &text)

@@ -8,6 +8,7 @@
 
 #include "shell/core/colorscheme.h"
 #include "shell/core/dialogs.h"
+#include "shell/core/regularfile.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
@@ -784,21 +785,6 @@ void PaintPanel::importFailed()
     FixCaption(*btnTH[4]);
 }
 
-bool PaintPanel::readTextFile(const QString &path, QString *text) const
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
-        return false;
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
-        return false;
-    // A NUL byte is no part of any text: the file is something else.
-    if (bytes.contains('\0'))
-        return false;
-    *text = TextCodec::decode(bytes);
-    return true;
-}
-
 void PaintPanel::openFile()
 {
     restHoverFrame(this, btnTH[1], *context().colors);
@@ -806,12 +792,13 @@ void PaintPanel::openFile()
     const std::optional<QString> chosen = context().dialogs->openFile(m_filter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return;
-    QString text;
-    if (!readTextFile(*chosen, &text)) {
+    // A NUL byte is no part of any text: the file is something else.
+    QByteArray bytes;
+    if (ReadRegularFile(*chosen, kMaxFileBytes, &bytes) != ReadOutcome::Done || bytes.contains('\0')) {
         context().dialogs->message(kOpenFailed, kFailedTitle, Dialogs::Icon::Critical);
         return;
     }
-    thTextBox->setText(text);
+    thTextBox->setText(TextCodec::decode(bytes));
     if (thPaintMode)
         thCopyToTable();
 }

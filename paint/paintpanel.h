@@ -110,7 +110,6 @@ private:
     void showGrid(const THGrid &shown);
     void stepHistory(bool forward);
     void setSizeCaption();
-    bool readTextFile(const QString &path, QString *text) const;
     void fillRow(int row);
 
     std::array<QGroupBox *, 4> thFrame{};

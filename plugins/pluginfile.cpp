@@ -1,18 +1,10 @@
 #include "pluginfile.h"
 
 #include "shell/core/dialogs.h"
+#include "shell/core/regularfile.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace PluginFile {
 
@@ -28,32 +20,6 @@ QString afterCharacters(QStringView line, qsizetype count)
     for (qsizetype c = 0; c < count && i < n; ++c)
         i += (line[i].isHighSurrogate() && i + 1 < n && line[i + 1].isLowSurrogate()) ? 2 : 1;
     return line.sliced(i).toString();
-}
-
-// Opens the file for reading only when it is a regular file of acceptable
-// size; a FIFO would block the open, a device could stream forever.
-bool openRegularFile(const QString &path, QFile &file)
-{
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileSize)
-        return false;
-#ifdef Q_OS_UNIX
-    // The check above can be raced by a rename; the open must not block on
-    // whatever stands there now, and the descriptor itself is checked again.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize
-        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#else
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly);
-#endif
 }
 
 } // namespace
@@ -99,12 +65,8 @@ Parsed parseBytes(QByteArrayView bytes, const QString &programDir)
 
 Parsed read(const QString &path, const QString &programDir)
 {
-    QFile file;
-    if (!openRegularFile(path, file))
-        return {CJInfo{}, Problem::Unreadable};
-    // One byte more than allowed tells a file that grew since it was checked.
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+    QByteArray bytes;
+    if (ReadRegularFile(path, kMaxFileSize, &bytes) != ReadOutcome::Done)
         return {CJInfo{}, Problem::Unreadable};
     return parseBytes(bytes, programDir);
 }

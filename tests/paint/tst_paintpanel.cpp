@@ -14,6 +14,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "findcontrol.h"
+#include "specialfiles.h"
 #include "tempprogramdir.h"
 #include "testcontext.h"
 
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void openArtTextFile();
     void openRefusesWhatIsNoText_data();
     void openRefusesWhatIsNoText();
+    void openRefusesWhatIsNoFile_data();
+    void openRefusesWhatIsNoFile();
     void openCancelledChangesNothing_data();
     void openCancelledChangesNothing();
     void saveWritesTheCodePage();
@@ -851,6 +854,33 @@ void TestPaintPanel::openRefusesWhatIsNoText()
         QVERIFY(keepsTheRule(m_panel->grid()));
         QVERIFY(canvasAgrees());
     }
+}
+
+void TestPaintPanel::openRefusesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO, which nobody writes") << "fifo";
+    QTest::newRow("device that never ends") << "device";
+    QTest::newRow("directory") << "dir";
+    QTest::newRow("missing file") << "missing";
+}
+
+void TestPaintPanel::openRefusesWhatIsNoFile()
+{
+    QFETCH(QString, kind);
+    const SpecialFile special(kind, m_dir->file(QStringLiteral("art.txt")));
+    if (!special.available())
+        QSKIP("nothing of the kind here");
+    textBox()->setText(QStringLiteral("kept"));
+    m_dialogs->files.enqueue(special.path());
+    m_panel->btnTH_Click(1);
+    QVERIFY2(!special.heldUp(), "the import waited on the FIFO");
+    QCOMPARE(m_dialogs->shown.size(), 2);
+    QCOMPARE(m_dialogs->shown[1].text, kOpenFailed);
+    QCOMPARE(m_dialogs->shown[1].title, QStringLiteral("出错了：（"));
+    QCOMPARE(m_dialogs->shown[1].icon, Dialogs::Icon::Critical);
+    QCOMPARE(textBox()->text(), QStringLiteral("kept"));
+    QVERIFY(!m_panel->isBusy());
 }
 
 void TestPaintPanel::openCancelledChangesNothing_data()
