@@ -12,6 +12,7 @@
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
 #include "shell/widgets/panelcontext.h"
+#include "shell/widgets/savetextas.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -20,7 +21,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -39,7 +39,6 @@ using namespace ArtText;
 const QString kTempFile = QStringLiteral("\\Data\\艺术文字\\Temp.txt");
 const QString kConvertFailedTitle = QStringLiteral("文字转化出错了：（");
 const QString kShowModeTitle = QStringLiteral("请务必注意啦：）");
-const QString kSaveFilter = QStringLiteral("*.TXT (*.TXT *.txt)");
 const QString kInputTip =
     QStringLiteral("『Zantoria』提醒您：此处对字数没有做限制，但字数过多，或者字体过大将会影响转化的速度：O");
 const QString kSizeTip = QStringLiteral("『Zantoria』提醒您：请适当设置字体大小，字体过大将会影响转化的速度：O");
@@ -695,26 +694,9 @@ void ArtTextPanel::convert()
 
 void ArtTextPanel::saveToFile()
 {
-    const std::optional<QString> chosen = context().dialogs->saveFile(kSaveFilter, QString());
-    if (!chosen)
-        return;
-    QString name = TrimBlanks(*chosen);
-    if (name.isEmpty())
-        return;
-    if (!CanWritePath(name)) {
-        context().dialogs->message(QStringLiteral("保存的文件路径无效！"), Strings::kHintTitle,
-                                   Dialogs::Icon::Information);
-        return;
-    }
-    if (name.size() <= 4 || !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive))
-        name += QStringLiteral(".TXT");
-    if (QFileInfo::exists(name)
-        && !context().dialogs->question(QStringLiteral("文件") + name + QStringLiteral("已经存在，是否覆盖？"),
-                                        Strings::kHintTitle, Dialogs::Icon::Question))
-        return;
-    if (!TextCodec::writeFile(name, textWZShowBox->text()))
-        context().dialogs->message(QStringLiteral("保存时出现错误！"), QStringLiteral("保存文件出错了：（"),
-                                   Dialogs::Icon::Exclamation);
+    SaveTextAs save;
+    save.addTxtEnding = true;
+    save.run(*context().dialogs, [this] { return textWZShowBox->text(); });
 }
 
 void ArtTextPanel::clearDisplay()

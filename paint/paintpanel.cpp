@@ -16,12 +16,12 @@
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
 #include "shell/widgets/panelcontext.h"
+#include "shell/widgets/savetextas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,9 +38,6 @@ namespace {
 
 const QString kOpenFailed = QStringLiteral("打开文件时出现错误！文件不存在或是已经损坏：O");
 const QString kFailedTitle = QStringLiteral("出错了：（");
-// Text files are matched by their ending in capitals; on a file system that
-// tells letter cases apart the small one is listed too.
-const QString kTextFilter = QStringLiteral("*.TXT (*.TXT *.txt)");
 
 // A picture of the largest canvas as text is some tens of kilobytes; a file
 // far beyond that is no picture for the grid, and loading it would hold the
@@ -788,7 +785,7 @@ void PaintPanel::importFailed()
 void PaintPanel::openFile()
 {
     restHoverFrame(this, btnTH[1], *context().colors);
-    m_filter = kTextFilter;
+    m_filter = Strings::kTextFileFilter;
     const std::optional<QString> chosen = context().dialogs->openFile(m_filter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return;
@@ -806,24 +803,13 @@ void PaintPanel::openFile()
 void PaintPanel::saveFile()
 {
     restHoverFrame(this, btnTH[2], *context().colors);
-    const std::optional<QString> chosen = context().dialogs->saveFile(m_filter, QString());
-    const QString name = chosen ? TrimBlanks(*chosen) : QString();
-    if (name.isEmpty())
-        return;
-    if (!CanWritePath(name)) {
-        context().dialogs->message(QStringLiteral("保存的文件路径无效！"), Strings::kHintTitle,
-                                   Dialogs::Icon::Information);
-        return;
-    }
-    if (QFileInfo::exists(name)
-        && !context().dialogs->question(QStringLiteral("文件") + name + QStringLiteral("已经存在，是否覆盖？"),
-                                        Strings::kHintTitle, Dialogs::Icon::Question))
-        return;
-    if (thPaintMode)
-        thCopyToTextBox();
-    if (!TextCodec::writeFile(name, thTextBox->text()))
-        context().dialogs->message(QStringLiteral("保存时出现错误！"), QStringLiteral("保存文件出错了：（"),
-                                   Dialogs::Icon::Exclamation);
+    SaveTextAs save;
+    save.filter = m_filter;
+    save.run(*context().dialogs, [this] {
+        if (thPaintMode)
+            thCopyToTextBox();
+        return thTextBox->text();
+    });
 }
 
 // --- Undo ---------------------------------------------------------------------

@@ -6,19 +6,19 @@
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
 #include "shell/core/logo.h"
-#include "shell/core/textcodec.h"
+#include "shell/core/texts.h"
 #include "shell/core/utilities.h"
 #include "shell/widgets/clicklabel.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
+#include "shell/widgets/savetextas.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -42,7 +42,6 @@ const QString kSaveFailed = QStringLiteral("保存文件时出现错误！");
 const QString kUnknownFailure = QStringLiteral("未知错误，这个错误可能是由于所读取的数据是非文本型数据而造成的！\r\n"
                                                "请检查所读取的数据类型是否正确。：O");
 const QString kOverwriteTitle = QStringLiteral("提醒信息：）");
-const QString kOpenFilter = QStringLiteral("*.TXT (*.TXT *.txt)");
 const QString kSaveFilter = QStringLiteral("*.* (*)");
 
 constexpr char16_t kWideBlank = 0x3000;
@@ -328,7 +327,7 @@ void SpacefoldWindow::Btn_Click(int index)
             break;
         case 3:
             Btn_MouseOut(3);
-            ok = saveToFile();
+            saveToFile();
             break;
         case 4:
             Btn_MouseOut(4);
@@ -357,7 +356,7 @@ void SpacefoldWindow::reportFailure(int index)
 
 bool SpacefoldWindow::openFromFile()
 {
-    const std::optional<QString> chosen = dialogs().openFile(kOpenFilter, QString());
+    const std::optional<QString> chosen = dialogs().openFile(Strings::kTextFileFilter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return true;
     // A large file takes a moment: say so before it starts. Loading ends in
@@ -370,21 +369,20 @@ bool SpacefoldWindow::openFromFile()
     return loaded;
 }
 
-bool SpacefoldWindow::saveToFile()
+void SpacefoldWindow::saveToFile()
 {
-    const std::optional<QString> chosen = dialogs().saveFile(kSaveFilter, QString());
-    if (!chosen || TrimBlanks(*chosen).isEmpty())
-        return true;
-    const QString path = *chosen;
-    bool ok = true;
-    if (!QFileInfo::exists(path)
-        || dialogs().question(QStringLiteral("文件") + path + QStringLiteral("已经存在，是否覆盖？"), kOverwriteTitle,
-                              Dialogs::Icon::Question)) {
-        ok = TextCodec::writeFile(path, QString(m_textBox->text() + QStringLiteral("\r\n")));
-    }
-    if (ok)
+    SaveTextAs save;
+    save.filter = kSaveFilter;
+    save.trimName = false;
+    save.invalidPath.clear();
+    save.overwriteTitle = kOverwriteTitle;
+    save.failed = kSaveFailed;
+    save.failedTitle = kActionFailedTitle;
+    save.failedIcon = Dialogs::Icon::Critical;
+    const auto outcome = save.run(dialogs(), [this] { return QString(m_textBox->text() + QStringLiteral("\r\n")); });
+    // A failure has had its message from the save already.
+    if (outcome != SaveTextAs::Outcome::Cancelled)
         InitLbl();
-    return ok;
 }
 
 void SpacefoldWindow::showAbout()

@@ -78,7 +78,7 @@ private:
     void showStatus(const QString &text);
     void letEventsRun();
     bool openFromFile();
-    bool saveToFile();
+    void saveToFile();
     void showAbout();
     void reportFailure(int index);
 

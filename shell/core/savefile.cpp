@@ -4,8 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-SaveFile::SaveFile(const QString &path)
+SaveFile::SaveFile(const QString &path, Special special)
     : m_path(path)
+    , m_special(special)
 {
 }
 
@@ -26,6 +27,8 @@ bool SaveFile::open()
 {
     m_done = false;
     m_inPlace = isSpecialFile(m_path);
+    if (m_inPlace && m_special == Special::Refuse)
+        return false;
     if (m_inPlace) {
         // A rename would put a regular file where the node was (and, for a
         // device, destroy it): write through the node instead.
@@ -64,9 +67,9 @@ void SaveFile::cancel()
     }
 }
 
-bool SaveFile::write(const QString &path, QByteArrayView bytes)
+bool SaveFile::write(const QString &path, QByteArrayView bytes, Special special)
 {
-    SaveFile file(path);
+    SaveFile file(path, special);
     if (!file.open())
         return false;
     if (file.device().write(bytes.data(), bytes.size()) != bytes.size()) {

@@ -12,7 +12,9 @@
 // - A FIFO, a character or block device or a socket is opened and written in
 //   place, as a shell redirection would: the node stays what it is. Opening a
 //   FIFO waits for a reader. Such a write cannot be taken back, so cancel()
-//   only closes it; commit() flushes and closes it.
+//   only closes it; commit() flushes and closes it. With Special::Refuse
+//   (what a window asks for: it must not wait on a FIFO) open() fails on
+//   such a node instead.
 // - A directory fails at open().
 // - The device is opened write-only; nothing written is read back.
 //
@@ -31,7 +33,10 @@ class QSaveFile;
 class SaveFile
 {
 public:
-    explicit SaveFile(const QString &path);
+    // What becomes of a FIFO, device or socket at the path.
+    enum class Special { WriteInPlace, Refuse };
+
+    explicit SaveFile(const QString &path, Special special = Special::WriteInPlace);
     ~SaveFile();
     SaveFile(const SaveFile &) = delete;
     SaveFile &operator=(const SaveFile &) = delete;
@@ -46,7 +51,7 @@ public:
     void cancel();
 
     // The whole file in one go: open, write, commit.
-    static bool write(const QString &path, QByteArrayView bytes);
+    static bool write(const QString &path, QByteArrayView bytes, Special special = Special::WriteInPlace);
 
     // True when `path` (links followed) exists and is neither a regular file
     // nor a directory.
@@ -54,6 +59,7 @@ public:
 
 private:
     QString m_path;
+    Special m_special = Special::WriteInPlace;
     std::unique_ptr<QSaveFile> m_save;
     std::unique_ptr<QFile> m_direct;
     bool m_inPlace = false;

@@ -260,9 +260,9 @@ bool readLines(const QString &path, QStringList *lines)
     return true;
 }
 
-bool writeFile(const QString &path, QStringView text)
+bool writeFile(const QString &path, QStringView text, SaveFile::Special special)
 {
-    return SaveFile::write(path, encode(text));
+    return SaveFile::write(path, encode(text), special);
 }
 
 bool appendFile(const QString &path, QStringView text)

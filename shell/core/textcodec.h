@@ -9,6 +9,8 @@
 // as the single byte 0x80, and so do we. Reading is GB18030 plus that single
 // byte. Bytes that are no valid code become U+FFFD.
 
+#include "shell/core/savefile.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -53,8 +55,9 @@ bool readFile(const QString &path, QString *text);
 bool readLines(const QString &path, QStringList *lines);
 
 // Writes `text` as it stands through SaveFile: a regular file by a temporary
-// file renamed into place, a FIFO or device in place.
-bool writeFile(const QString &path, QStringView text);
+// file renamed into place, a FIFO or device in place (or, with
+// Special::Refuse, not at all).
+bool writeFile(const QString &path, QStringView text, SaveFile::Special special = SaveFile::Special::WriteInPlace);
 
 // Appends `text` to the file, creating it when it is missing.
 bool appendFile(const QString &path, QStringView text);

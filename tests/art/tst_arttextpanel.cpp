@@ -9,6 +9,7 @@
 #include "shell/core/textcodec.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
+#include "specialfiles.h"
 #include "tempprogramdir.h"
 #include "testcontext.h"
 
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void save_data();
     void save();
     void saveRefusedPath();
+    void saveOverAFifoRefused();
     void clearDisplay();
     void spacefold();
     void accessibleNames();
@@ -439,6 +441,23 @@ void TestArtTextPanel::saveRefusedPath()
     m_dialogs->files.enqueue(QStringLiteral("   "));
     m_panel->btnWZ_Click(1);
     QCOMPARE(m_dialogs->shown.size(), 3); // a blank name: nothing more
+}
+
+void TestArtTextPanel::saveOverAFifoRefused()
+{
+    const SpecialFile fifo(QStringLiteral("fifo"), m_dir->file(QStringLiteral("pipe.txt")));
+    if (!fifo.available())
+        QSKIP("no FIFOs here");
+    display()->setText(QStringLiteral("art"));
+    m_dialogs->files.enqueue(fifo.path());
+    m_dialogs->answers.enqueue(true);
+    m_panel->btnWZ_Click(1);
+    QVERIFY2(!fifo.heldUp(), "the save waited for a reader");
+    QCOMPARE(m_dialogs->shown.size(), 2); // the dialog and the failure, no question
+    QCOMPARE(m_dialogs->shown[1].text, QStringLiteral("保存时出现错误！"));
+    QCOMPARE(m_dialogs->shown[1].title, QStringLiteral("保存文件出错了：（"));
+    QCOMPARE(m_dialogs->shown[1].icon, Dialogs::Icon::Exclamation);
+    QVERIFY(!QFileInfo(fifo.path()).isFile()); // still the FIFO
 }
 
 void TestArtTextPanel::clearDisplay()

@@ -977,6 +977,20 @@ void TestPaintPanel::saveFailures()
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("保存文件出错了：（"));
     QCOMPARE(m_dialogs->shown.last().icon, Dialogs::Icon::Exclamation);
     QVERIFY(QFileInfo(m_dir->file(QStringLiteral("folder.txt"))).isDir());
+
+    // A FIFO: refused at once, without a question and without waiting for
+    // a reader that may never come.
+    const SpecialFile fifo(QStringLiteral("fifo"), m_dir->file(QStringLiteral("pipe.txt")));
+    if (!fifo.available())
+        QSKIP("no FIFOs here");
+    const qsizetype before = m_dialogs->shown.size();
+    m_dialogs->files.enqueue(fifo.path());
+    m_dialogs->answers.enqueue(true);
+    m_panel->btnTH_Click(2);
+    QVERIFY2(!fifo.heldUp(), "the save waited for a reader");
+    QCOMPARE(m_dialogs->shown.size(), before + 2);
+    QCOMPARE(m_dialogs->shown.last().text, QStringLiteral("保存时出现错误！"));
+    QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("保存文件出错了：（"));
 }
 
 void TestPaintPanel::undoRedoAcrossStrokesClearAndImport()

@@ -1,5 +1,6 @@
 #include "shell/core/savefile.h"
 #include "shell/core/textcodec.h"
+#include "specialfiles.h"
 #include "tempprogramdir.h"
 
 #include <QDir>
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void failedWriteKeepsTheOldFile();
     void largeFileReadsAcrossPieces();
     void savingOntoAFifoWritesThroughIt();
+    void savingOntoSpecialFilesCanBeRefused();
     void savingThroughALinkReplacesItsTarget();
     void savingOntoADeviceKeepsTheDevice();
     void cancelledSaveKeepsTheOldFile();
@@ -270,6 +272,24 @@ void TestTextCodec::savingOntoAFifoWritesThroughIt()
     QVERIFY(SaveFile::isSpecialFile(fifo));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("pipe")}); // no temporary file left behind
+}
+
+void TestTextCodec::savingOntoSpecialFilesCanBeRefused()
+{
+    // What a window asks for: no waiting for a reader, the node untouched,
+    // and, through a link, the link too.
+    TempProgramDir dir;
+    const SpecialFile fifo(QStringLiteral("fifo"), dir.file("pipe"));
+    QVERIFY(fifo.available());
+    QVERIFY(QFile::link(fifo.path(), dir.file("link")));
+    for (const QString &path : {fifo.path(), dir.file("link"), QStringLiteral("/dev/null")})
+        QVERIFY2(!TextCodec::writeFile(path, QStringLiteral("x"), SaveFile::Special::Refuse), qPrintable(path));
+    QVERIFY(!fifo.heldUp());
+    QVERIFY(SaveFile::isSpecialFile(fifo.path()));
+    QVERIFY(QFileInfo(dir.file("link")).isSymLink());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size(), 2);
+    // A regular file is written as ever.
+    QVERIFY(TextCodec::writeFile(dir.file("plain.txt"), QStringLiteral("x"), SaveFile::Special::Refuse));
 }
 
 void TestTextCodec::savingThroughALinkReplacesItsTarget()

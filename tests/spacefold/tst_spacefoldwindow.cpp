@@ -1,4 +1,5 @@
 #include "scripteddialogs.h"
+#include "specialfiles.h"
 
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
@@ -394,6 +395,21 @@ void TestSpacefoldWindow::saveFailure()
     QCOMPARE(m_dialogs->shown.last().title, u"出错了：（"_qs);
     QCOMPARE(m_dialogs->shown.last().icon, Dialogs::Icon::Critical);
     QCOMPARE(w->textBox()->text(), u"text"_qs);
+
+    // A FIFO: refused at once, without a question and without waiting for
+    // a reader that may never come.
+    QTemporaryDir dir;
+    const SpecialFile fifo(u"fifo"_qs, dir.filePath(u"pipe.txt"_qs));
+    if (!fifo.available())
+        QSKIP("no FIFOs here");
+    m_dialogs->shown.clear();
+    m_dialogs->files.enqueue(fifo.path());
+    m_dialogs->answers.enqueue(true);
+    w->Btn_Click(3);
+    QVERIFY2(!fifo.heldUp(), "the save waited for a reader");
+    QCOMPARE(m_dialogs->shown.size(), 2);
+    QCOMPARE(m_dialogs->shown[1].text, u"保存文件时出现错误！"_qs);
+    QCOMPARE(m_dialogs->shown[1].title, u"出错了：（"_qs);
 }
 
 void TestSpacefoldWindow::buttonFrames()

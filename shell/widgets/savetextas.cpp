@@ -1,0 +1,36 @@
+#include "shell/widgets/savetextas.h"
+
+#include "shell/core/savefile.h"
+#include "shell/core/textcodec.h"
+#include "shell/core/utilities.h"
+
+#include <QFileInfo>
+
+SaveTextAs::Outcome SaveTextAs::run(Dialogs &dialogs, const std::function<QString()> &text) const
+{
+    const std::optional<QString> chosen = dialogs.saveFile(filter, QString());
+    if (!chosen || TrimBlanks(*chosen).isEmpty())
+        return Outcome::Cancelled;
+    QString name = trimName ? TrimBlanks(*chosen) : *chosen;
+    if (!invalidPath.isEmpty() && !CanWritePath(name)) {
+        dialogs.message(invalidPath, invalidPathTitle, Dialogs::Icon::Information);
+        return Outcome::Declined;
+    }
+    if (addTxtEnding && (name.size() <= 4 || !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)))
+        name += QStringLiteral(".TXT");
+    const auto fail = [&] {
+        dialogs.message(failed, failedTitle, failedIcon);
+        return Outcome::Failed;
+    };
+    if (SaveFile::isSpecialFile(name))
+        return fail();
+    if (QFileInfo::exists(name)
+        && !dialogs.question(QStringLiteral("文件") + name + QStringLiteral("已经存在，是否覆盖？"), overwriteTitle,
+                             Dialogs::Icon::Question))
+        return Outcome::Declined;
+    // Refused again at the write, should such a node have taken the name
+    // since it was looked at.
+    if (!TextCodec::writeFile(name, text(), SaveFile::Special::Refuse))
+        return fail();
+    return Outcome::Saved;
+}
