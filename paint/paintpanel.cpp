@@ -736,13 +736,16 @@ bool PaintPanel::importTextBox()
 {
     QPointer<PaintPanel> alive(this);
     const THGrid before = thGrid;
+    // The box can be ticked or cleared in the pauses below; this import
+    // ends as it began.
+    const bool autoSize = thAutoSize;
     try {
         selectPen();
         if (thTextBox->isEmpty())
             thTextBox->setText(QStringLiteral(" "));
         const QString text = thTextBox->text();
         const THTextSize size = thTextSize(text, thMaxCols, thMaxRows);
-        if (thAutoSize) {
+        if (autoSize) {
             comTHw->setEditText(QString::number(size.cols));
             comTHh->setEditText(QString::number(size.rows));
         }
@@ -756,20 +759,20 @@ bool PaintPanel::importTextBox()
                 return false;
         }
         thBrush = thOptChar[0]->isChecked() ? thBJChar->text() : thQJChar->currentText();
-        if (thAutoSize)
+        if (autoSize)
             thCopyToTextBox();
     } catch (const std::exception &) {
         if (!alive)
             return false;
-        importFailed();
+        importFailed(autoSize);
     }
     m_history.record(before, thGrid);
     return true;
 }
 
-void PaintPanel::importFailed()
+void PaintPanel::importFailed(bool autoSize)
 {
-    if (thAutoSize) {
+    if (autoSize) {
         context().dialogs->message(QStringLiteral("导入文件时出现错误，系统将重新初始化画板！：O"), kFailedTitle,
                                    Dialogs::Icon::Critical);
         rebuild();

@@ -106,7 +106,7 @@ private:
     void saveFile();
     void switchMode();
     bool importTextBox(); // false when the panel went away meanwhile
-    void importFailed();
+    void importFailed(bool autoSize);
     void showGrid(const THGrid &shown);
     void stepHistory(bool forward);
     void setSizeCaption();

@@ -105,6 +105,7 @@ private Q_SLOTS:
     void importIntoQQMode();
     void importOfAnEmptyText();
     void importIsAloneWhileItRuns();
+    void autoSizeChangedDuringAnImport();
 
     void openArtTextFile();
     void openRefusesWhatIsNoText_data();
@@ -780,6 +781,36 @@ void TestPaintPanel::importIsAloneWhileItRuns()
     QCOMPARE(rowCells(m_panel->grid(), 0).left(5), QStringLiteral("中_文_ "));
     QVERIFY(button(4)->isEnabled());
     QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+}
+
+void TestPaintPanel::autoSizeChangedDuringAnImport()
+{
+    // Lines of unequal length: with auto size the text comes back padded
+    // to the widest, without it the text stays as typed.
+    show();
+    QStringList lines;
+    for (int i = 0; i < 40; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    const QString typed = lines.join(QStringLiteral("\r\n"));
+    control<QCheckBox>("chkTHAutoSize")->setChecked(true);
+    switchToTextMode();
+    textBox()->setText(typed);
+    int rowsSeen = 0;
+    QTimer untick;
+    connect(&untick, &QTimer::timeout, this, [&] {
+        if (m_panel->isBusy() && ++rowsSeen == 2)
+            control<QCheckBox>("chkTHAutoSize")->setChecked(false);
+    });
+    untick.start(0);
+    m_panel->btnTH_Click(4);
+    untick.stop();
+    QVERIFY(rowsSeen >= 2);
+    QVERIFY(!m_panel->autoSize()); // for the next import
+    // This one ended as it began: sized to the text, and the text from the grid.
+    QCOMPARE(m_panel->rows(), 40);
+    QCOMPARE(m_panel->cols(), 7);
+    QCOMPARE(textBox()->text(), thGridToText(m_panel->grid()));
+    QVERIFY(textBox()->text() != typed);
 }
 
 void TestPaintPanel::openArtTextFile()
