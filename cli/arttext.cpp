@@ -11,9 +11,11 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -25,7 +27,7 @@ const char kUsage[] =
     "usage: zantoria-cli arttext [--font NAME] [--size PT] [--bold] [--italic]\n"
     "                            [--effect plain|vivid|updown|leftright|loop|follow]\n"
     "                            [--width both|full|half] [--fg C] [--bg C] [--fg-full C] [--bg-full C]\n"
-    "                            [--loop TEXT] [--loop-full] [--qq] TEXT\n"
+    "                            [--loop TEXT] [--loop-full] [--qq] [--] TEXT\n"
     "\n"
     "Draws TEXT (which may hold line breaks) in a font and turns every pixel into\n"
     "one character; writes the art in UTF-8 with LF line ends.\n"
@@ -45,12 +47,15 @@ const char kUsage[] =
     "                  full-width foreground and background (default ■ and □)\n"
     "  --loop TEXT     the loop text (default Zantoria, or its full-width form)\n"
     "  --loop-full     the loop text is full-width\n"
-    "  --qq            cut the art to one QQ message\n";
+    "  --qq            cut the art to one QQ message\n"
+    "  --              the end of the options: what follows is TEXT, even when\n"
+    "                  it starts with a dash (arttext -- \"-_-\")\n";
 
 struct Options
 {
     QString font = Fonts::kSongTi;
     double size = 10.5;
+    QString sizeGiven = QStringLiteral("10.5");
     bool bold = false;
     bool italic = false;
     Style style;
@@ -90,10 +95,25 @@ int indexOf(const char *value, std::initializer_list<const char *> names)
     return -1;
 }
 
+// A number as written in decimal, whatever its size: one too large or too
+// small for a double is a size out of range, not a word that is no number.
+bool writtenAsNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
+    return number.match(text).hasMatch();
+}
+
 std::optional<int> parse(int argc, char **argv, Options &o)
 {
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
+        if (optionsEnded) {
+            if (o.text)
+                return usageError("only one TEXT at a time");
+            o.text = QString::fromLocal8Bit(a);
+            continue;
+        }
         const auto value = [&]() -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
         const auto text = [&](const char *what, QString &into) -> std::optional<int> {
             const char *v = value();
@@ -108,14 +128,17 @@ std::optional<int> parse(int argc, char **argv, Options &o)
             return 0;
         } else if (!std::strcmp(a, "--font")) {
             status = text("--font needs a name", o.font);
+        } else if (!std::strcmp(a, "--")) {
+            optionsEnded = true;
         } else if (!std::strcmp(a, "--size")) {
-            QString v;
-            if ((status = text("--size needs a number of points", v)))
+            if ((status = text("--size needs a number of points", o.sizeGiven)))
                 return status;
             bool ok = false;
-            o.size = v.toDouble(&ok);
-            if (!ok)
+            o.size = o.sizeGiven.toDouble(&ok);
+            if (!ok && !writtenAsNumber(o.sizeGiven))
                 return usageError("--size needs a number of points");
+            if (!ok)
+                o.size = std::numeric_limits<double>::quiet_NaN(); // out of any range
         } else if (!std::strcmp(a, "--bold")) {
             o.bold = true;
         } else if (!std::strcmp(a, "--italic")) {
@@ -196,7 +219,7 @@ int runArtText(int argc, char **argv)
     if (text.isEmpty())
         return fail(QStringLiteral("TEXT is empty"));
     if (!(o.size >= 4 && o.size <= 72))
-        return fail(QStringLiteral("--size must be from 4 to 72 points, not %1").arg(o.size));
+        return fail(QStringLiteral("--size must be from 4 to 72 points, not %1").arg(o.sizeGiven.trimmed()));
     for (const auto &[option, given, full] :
          {std::tuple{"--fg", o.style.frontBJ, false}, std::tuple{"--bg", o.style.backBJ, false},
           std::tuple{"--fg-full", o.style.frontQJ, true}, std::tuple{"--bg-full", o.style.backQJ, true}}) {

@@ -46,6 +46,8 @@ private Q_SLOTS:
     void options_data();
     void options();
     void qqCutsToOneMessage();
+    void doubleDashEndsTheOptions_data();
+    void doubleDashEndsTheOptions();
     void errors_data();
     void errors();
 };
@@ -135,6 +137,28 @@ void TestArtTextCli::qqCutsToOneMessage()
     QVERIFY(QString::fromUtf8(run.out).size() <= 500);
 }
 
+void TestArtTextCli::doubleDashEndsTheOptions_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("points");
+    QTest::newRow("a text that starts with a dash") << QStringList{"--", "-_-"} << "-_-" << 10.5;
+    QTest::newRow("a text that reads as an option") << QStringList{"--", "--size"} << "--size" << 10.5;
+    QTest::newRow("options before it still count") << QStringList{"--size", "12", "--", "-x"} << "-x" << 12.0;
+    QTest::newRow("a second -- is text") << QStringList{"--", "--"} << "--" << 10.5;
+}
+
+void TestArtTextCli::doubleDashEndsTheOptions()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, text);
+    QFETCH(double, points);
+    const Run run = arttext(args);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, expected(text, ArtTextFont(Fonts::kSongTi, points, false, false), Style()));
+}
+
 void TestArtTextCli::errors_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -148,6 +172,13 @@ void TestArtTextCli::errors_data()
     QTest::newRow("two characters") << QStringList{"--bg", "ab", "x"} << 1 << QByteArray("--bg");
     QTest::newRow("size too small") << QStringList{"--size", "3.5", "x"} << 1 << QByteArray("--size");
     QTest::newRow("size too large") << QStringList{"--size", "72.5", "x"} << 1 << QByteArray("--size");
+    QTest::newRow("size beyond any number") << QStringList{"--size", "1e400", "x"} << 1
+                                            << QByteArray("from 4 to 72 points, not 1e400");
+    QTest::newRow("size below any number") << QStringList{"--size", "1e-400", "x"} << 1
+                                           << QByteArray("from 4 to 72 points, not 1e-400");
+    QTest::newRow("size negative beyond any number") << QStringList{"--size", "-1e400", "x"} << 1
+                                                     << QByteArray("--size");
+    QTest::newRow("size infinite") << QStringList{"--size", "inf", "x"} << 1 << QByteArray("--size");
     QTest::newRow("unknown font") << QStringList{"--font", "No Such Face", "x"} << 1 << QByteArray("unknown font");
     QTest::newRow("over the cell bound") << QStringList{"--size", "72", QString(2000, QChar(0x4E2D))} << 1
                                          << QByteArray("16000000");
@@ -157,6 +188,9 @@ void TestArtTextCli::errors_data()
     QTest::newRow("unknown width") << QStringList{"--width", "wide", "x"} << 2 << QByteArray("--width");
     QTest::newRow("size not a number") << QStringList{"--size", "big", "x"} << 2 << QByteArray("--size");
     QTest::newRow("two texts") << QStringList{"x", "y"} << 2 << QByteArray("one TEXT");
+    QTest::newRow("two texts after --") << QStringList{"--", "x", "y"} << 2 << QByteArray("one TEXT");
+    QTest::newRow("-- and no text") << QStringList{"--"} << 2 << QByteArray("no TEXT");
+    QTest::newRow("a dash text without --") << QStringList{"-_-"} << 2 << QByteArray("unknown option");
 }
 
 void TestArtTextCli::errors()
