@@ -784,7 +784,7 @@ void ArtTextPanel::chkWZConBJ_Click()
     groupClicked(chkWZConBJ);
 }
 
-void ArtTextPanel::keepOneCharacter(QComboBox *box, bool)
+void ArtTextPanel::keepOneCharacter(QComboBox *box)
 {
     if (m_busy || m_fixing)
         return;
@@ -811,12 +811,12 @@ void ArtTextPanel::keepOneCharacter(QLineEdit *box)
 
 void ArtTextPanel::comWZqjFront_Change()
 {
-    keepOneCharacter(comWZqjFront, true);
+    keepOneCharacter(comWZqjFront);
 }
 
 void ArtTextPanel::comWZqjBack_Change()
 {
-    keepOneCharacter(comWZqjBack, true);
+    keepOneCharacter(comWZqjBack);
 }
 
 void ArtTextPanel::textWZbjFront_Change()

@@ -98,7 +98,9 @@ private:
     void clearDisplay();
     void startSpacefold();
     void groupClicked(QCheckBox *clicked);
-    void keepOneCharacter(QComboBox *box, bool fullWidth);
+    // The full-width boxes are the combo boxes, the half-width ones the
+    // line edits: each keeps one character of its own width.
+    void keepOneCharacter(QComboBox *box);
     void keepOneCharacter(QLineEdit *box);
     ArtText::Style currentStyle() const;
 
