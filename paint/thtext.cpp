@@ -100,7 +100,7 @@ THTextSize thTextSize(QStringView text, int maxCols, int maxRows)
     return size;
 }
 
-THGrid thTextToGrid(QStringView text, int rows, int cols, const std::function<void(int)> &rowDone)
+THGrid thTextToGrid(QStringView text, int rows, int cols)
 {
     THGrid grid(rows, cols);
     int row = 0;
@@ -123,8 +123,6 @@ THGrid thTextToGrid(QStringView text, int rows, int cols, const std::function<vo
             col += width;
             return true;
         });
-        if (rowDone)
-            rowDone(row);
         ++row;
         return true;
     });

@@ -37,6 +37,5 @@ THTextSize thTextSize(QStringView text, int maxCols, int maxRows);
 
 // The text laid into a rows × cols grid from the top-left cell. Lines and
 // characters beyond the grid are cut off; a full-width character with only
-// one cell left is dropped; a control code becomes a blank. `rowDone` (if
-// any) is called after each row is laid.
-THGrid thTextToGrid(QStringView text, int rows, int cols, const std::function<void(int row)> &rowDone = {});
+// one cell left is dropped; a control code becomes a blank.
+THGrid thTextToGrid(QStringView text, int rows, int cols);
