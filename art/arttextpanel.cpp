@@ -11,6 +11,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
+#include "shell/widgets/labelname.h"
 #include "shell/widgets/panelcontext.h"
 #include "shell/widgets/savetextas.h"
 
@@ -76,15 +77,6 @@ const std::array<QRect, 6> kFrameRects = {QRect(4, 0, 232, 128),  QRect(240, 0, 
                                           QRect(240, 130, 173, 72), QRect(88, 204, 148, 42)};
 const QRect kPicBRect(240, 208, 173, 38);
 const QRect kDisplayRect(4, 274, 409, 108);
-
-// The text a label names its control by: its caption without the colon.
-QString nameOf(const QString &caption)
-{
-    QString name = TrimBlanks(caption);
-    if (name.endsWith(u'：') || name.endsWith(u':'))
-        name.chop(1);
-    return name;
-}
 
 // A small picture for a picture button: a word drawn in the middle.
 QPixmap picture(const QString &text, QSize size, bool bold, bool italic)
@@ -192,13 +184,13 @@ void ArtTextPanel::buildControls()
     textWZInput->setGeometry(8, 33, 216, 44);
     textWZInput->setTabChangesFocus(true);
     textWZInput->setToolTip(kInputTip);
-    textWZInput->setAccessibleName(nameOf(lblWZ[0]->text()));
+    textWZInput->setAccessibleName(LabelName(lblWZ[0]->text()));
     lblWZ[0]->setBuddy(textWZInput);
 
     textWZLoop = new QLineEdit(frameWZ[0]);
     textWZLoop->setObjectName(QStringLiteral("textWZLoop"));
     textWZLoop->setGeometry(8, 98, 188, 22);
-    textWZLoop->setAccessibleName(nameOf(lblWZ[1]->text()));
+    textWZLoop->setAccessibleName(LabelName(lblWZ[1]->text()));
     lblWZ[1]->setBuddy(textWZLoop);
     chkWZLoopQJ = new QToolButton(frameWZ[0]);
     chkWZLoopQJ->setObjectName(QStringLiteral("chkWZLoopQJ"));
@@ -210,14 +202,14 @@ void ArtTextPanel::buildControls()
     comWZFontName = new QComboBox(frameWZ[1]);
     comWZFontName->setObjectName(QStringLiteral("comWZFontName"));
     comWZFontName->setGeometry(46, 17, 120, 22);
-    comWZFontName->setAccessibleName(nameOf(lblWZ[2]->text()));
+    comWZFontName->setAccessibleName(LabelName(lblWZ[2]->text()));
     lblWZ[2]->setBuddy(comWZFontName);
     textWZFontSize = new QLineEdit(frameWZ[1]);
     textWZFontSize->setObjectName(QStringLiteral("textWZFontSize"));
     textWZFontSize->setGeometry(46, 46, 40, 22);
     textWZFontSize->setReadOnly(true);
     textWZFontSize->setToolTip(kSizeTip);
-    textWZFontSize->setAccessibleName(nameOf(lblWZ[3]->text()));
+    textWZFontSize->setAccessibleName(LabelName(lblWZ[3]->text()));
     lblWZ[3]->setBuddy(textWZFontSize);
     WZFontSizeScroll = new QScrollBar(Qt::Vertical, frameWZ[1]);
     WZFontSizeScroll->setObjectName(QStringLiteral("WZFontSizeScroll"));
@@ -275,7 +267,7 @@ void ArtTextPanel::buildControls()
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setMaxVisibleItems(15);
-        box->setAccessibleName(QStringLiteral("全角") + nameOf(label->text()));
+        box->setAccessibleName(QStringLiteral("全角") + LabelName(label->text()));
         label->setBuddy(box);
         return box;
     };
@@ -286,7 +278,7 @@ void ArtTextPanel::buildControls()
         box->setObjectName(QString::fromLatin1(name));
         box->setGeometry(x, 44, 44, 22);
         box->setAlignment(Qt::AlignCenter);
-        box->setAccessibleName(QStringLiteral("半角") + nameOf(label->text()));
+        box->setAccessibleName(QStringLiteral("半角") + LabelName(label->text()));
         label->setBuddy(box);
         return box;
     };
@@ -329,7 +321,7 @@ void ArtTextPanel::buildControls()
     shown.setStyleStrategy(QFont::PreferMatch);
     textWZShowBox->setFont(shown);
     textWZShowBox->setFontPointSize(kDisplayPoints);
-    textWZShowBox->setAccessibleName(nameOf(lblWZ[8]->text()));
+    textWZShowBox->setAccessibleName(LabelName(lblWZ[8]->text()));
     lblWZ[8]->setBuddy(textWZShowBox);
 }
 

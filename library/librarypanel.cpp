@@ -8,6 +8,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
+#include "shell/widgets/labelname.h"
 #include "shell/widgets/panelcontext.h"
 
 #include <QCheckBox>
@@ -63,15 +64,6 @@ QString contentCaption(const QString &name)
     return QStringLiteral("秘笈『") + name + QStringLiteral("』内容：");
 }
 
-// A label's caption as the name of the control it labels.
-QString labelName(const QString &caption)
-{
-    QString name = TrimBlanks(caption);
-    if (name.endsWith(u'：'))
-        name.chop(1);
-    return name;
-}
-
 QString fontSizeText(float size)
 {
     return QString::number(double(size), 'g', 7);
@@ -96,7 +88,7 @@ void LibraryPanel::buildControls()
     frameMJStyle = new QGroupBox(this);
     frameMJStyle->setObjectName(QStringLiteral("frameMJStyle"));
     frameMJStyle->setGeometry(kStyleFrameRect);
-    frameMJStyle->setAccessibleName(labelName(lblMJType->text()));
+    frameMJStyle->setAccessibleName(LabelName(lblMJType->text()));
     const char *kindCaptions[2] = {"图片", "文字"};
     for (int i = 0; i < 2; ++i) {
         optMJStyle[i] = new QRadioButton(QString::fromUtf8(kindCaptions[i]), frameMJStyle);
@@ -110,7 +102,7 @@ void LibraryPanel::buildControls()
     lstPicType = new QListWidget(this);
     lstPicType->setObjectName(QStringLiteral("lstPicType"));
     lstPicType->setGeometry(kListRect);
-    lstPicType->setAccessibleName(labelName(lblMJName->text()));
+    lstPicType->setAccessibleName(LabelName(lblMJName->text()));
     lblMJName->setBuddy(lstPicType);
 
     lblMJText = new QLabel(kContentCaption, this);
@@ -335,7 +327,7 @@ void LibraryPanel::textPicView_Change()
 void LibraryPanel::setContentCaption(const QString &caption)
 {
     lblMJText->setText(caption);
-    textPicView->setAccessibleName(labelName(caption));
+    textPicView->setAccessibleName(LabelName(caption));
 }
 
 void LibraryPanel::refillSelecting(const QString &name)
