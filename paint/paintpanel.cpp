@@ -15,6 +15,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/widgets/hoverframes.h"
+#include "shell/widgets/labelname.h"
 #include "shell/widgets/panelcontext.h"
 #include "shell/widgets/savetextas.h"
 
@@ -158,8 +159,8 @@ void PaintPanel::buildControls()
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setMaxVisibleItems(12);
     }
-    comTHw->setAccessibleName(lblTHw->text());
-    comTHh->setAccessibleName(lblTHh->text());
+    comTHw->setAccessibleName(LabelName(lblTHw->text()));
+    comTHh->setAccessibleName(LabelName(lblTHh->text()));
     lblTHw->setBuddy(comTHw);
     lblTHh->setBuddy(comTHh);
 

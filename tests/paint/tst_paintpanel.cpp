@@ -310,6 +310,9 @@ void TestPaintPanel::accessibleNames()
             labels << relation.first->text(QAccessible::Name);
         QVERIFY2(labels.contains(QString::fromUtf8(label)), qPrintable(name + (u' ' + labels.join(u','))));
     }
+    // Named by their labels, without the colon, as every other control.
+    QCOMPARE(control<QWidget>("comTHw")->accessibleName(), QStringLiteral("宽"));
+    QCOMPARE(control<QWidget>("comTHh")->accessibleName(), QStringLiteral("高"));
 }
 
 void TestPaintPanel::hoverFrames()
