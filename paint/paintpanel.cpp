@@ -2,12 +2,14 @@
 
 #include "thcanvas.h"
 #include "thdrawing.h"
+#include "thimagesurface.h"
 #include "thrender.h"
 #include "thinputs.h"
 #include "thtext.h"
 
 #include "shell/core/colorscheme.h"
 #include "shell/core/dialogs.h"
+#include "shell/core/fonts.h"
 #include "shell/core/regularfile.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
@@ -197,12 +199,12 @@ void PaintPanel::buildControls()
     thTextBox->setObjectName(QStringLiteral("thTextBox"));
     thTextBox->setGeometry(kTextBoxRect);
     thTextBox->setAccessibleName(QStringLiteral("文本模式"));
-    // The text lines up as on the canvas: half-width characters half as wide
-    // as the full-width ones.
-    QFont textFont(QStringLiteral("宋体"));
-    textFont.setStyleHint(QFont::TypeWriter);
+    // The text lines up as on the canvas, in the canvas's font: half-width
+    // characters half as wide as the full-width ones.
+    QFont textFont = Fonts::crispFont(Fonts::kSongTi, THImageSurface::kFontPoints);
+    textFont.setStyleHint(QFont::TypeWriter, textFont.styleStrategy());
     thTextBox->setFont(textFont);
-    thTextBox->setFontPointSize(10.5);
+    thTextBox->setFontPointSize(THImageSurface::kFontPoints);
 
     thlblCurC = new QLabel(this);
     thlblCurC->setObjectName(QStringLiteral("thlblCurC"));

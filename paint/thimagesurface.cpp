@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr double kFontPoints = 10.5;
-
 QRect corners(int x1, int y1, int x2, int y2)
 {
     return QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();

@@ -18,6 +18,9 @@ class QPainter;
 class THImageSurface : public THSurface
 {
 public:
+    // The size of the characters, in points; the face is 宋体.
+    static constexpr double kFontPoints = 10.5;
+
     explicit THImageSurface(const QColor &lineColor = QColor(236, 233, 216));
     ~THImageSurface() override;
     THImageSurface(const THImageSurface &) = delete;

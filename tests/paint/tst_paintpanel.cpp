@@ -238,6 +238,14 @@ void TestPaintPanel::startState()
     QVERIFY(textBox()->isHidden());
     QVERIFY(!control<QWidget>("thContainer")->isHidden());
     QVERIFY(textBox()->isEmpty());
+    // Text mode shows the canvas's characters: 宋体 10.5 points (14 pixels),
+    // unsmoothed.
+    const QFont shown = textBox()->font();
+    const QFont canvasFont = Fonts::crispFont(Fonts::kSongTi, 10.5);
+    QCOMPARE(shown.family(), canvasFont.family());
+    QCOMPARE(shown.pixelSize(), 14);
+    QVERIFY(shown.styleStrategy() & QFont::NoAntialias);
+    QCOMPARE(textBox()->fontPointSize(), 10.5);
     QCOMPARE(m_panel->displayArea()->objectName(), QStringLiteral("thTextBox"));
 
     QCOMPARE(control<QGroupBox>("thFrame0")->title(), QStringLiteral("涂画字符"));
