@@ -59,11 +59,17 @@ public:
             if (titleOf(w) == title)
                 return w;
         }
+        // Under a window manager, a window it does not list yet is one it
+        // has still to take over: a request sent to it now (iconify, say)
+        // would be lost. Only windows on screen that it leaves alone
+        // (override-redirect ones) are taken from the tree then.
+        const bool managed = windowManagerRuns();
+        const auto matches = [&](Window w) { return (!managed || isViewable(w)) && titleOf(w) == title; };
         for (Window w : childrenOf(root())) {
-            if (titleOf(w) == title)
+            if (matches(w))
                 return w;
             for (Window c : childrenOf(w)) {
-                if (titleOf(c) == title)
+                if (matches(c))
                     return c;
             }
         }
@@ -224,6 +230,12 @@ private:
     {
         XWindowAttributes attributes;
         return XGetWindowAttributes(m_display, w, &attributes) != 0;
+    }
+
+    bool isViewable(Window w)
+    {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(m_display, w, &attributes) != 0 && attributes.map_state == IsViewable;
     }
 
     // An unmapped window of our own that clipboard answers are sent to.

@@ -43,8 +43,7 @@ void TestSingleInstance::secondCopyRestoresTheFirstAndEnds()
     QVERIFY2(waitUntil([&] { return (window = ws.findTopLevelWindow(kTitle)) != 0; }, 30000),
              "the first copy never showed its main window");
 
-    QVERIFY(ws.minimizeWindow(window));
-    QVERIFY(waitUntil([&] { return ws.isMinimized(window); }, 5000));
+    QVERIFY2(minimizeUntilItTakes(ws, window), "the first copy was never minimised");
 
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);

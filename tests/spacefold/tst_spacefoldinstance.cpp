@@ -39,8 +39,7 @@ void TestSpacefoldInstance::secondCopyRestoresTheFirstAndEnds()
     QVERIFY2(waitUntil([&] { return (window = ws.findTopLevelWindow(kCaption)) != 0; }, 20000),
              "the first copy never showed its window");
 
-    QVERIFY(ws.minimizeWindow(window));
-    QVERIFY(waitUntil([&] { return ws.isMinimized(window); }, 5000));
+    QVERIFY2(minimizeUntilItTakes(ws, window), "the first copy was never minimised");
 
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);

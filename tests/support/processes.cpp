@@ -14,6 +14,16 @@ bool waitUntil(const std::function<bool()> &condition, int ms)
     return condition();
 }
 
+bool minimizeUntilItTakes(platform::WindowSystem &ws, platform::WindowId window, int ms)
+{
+    return waitUntil(
+        [&] {
+            ws.minimizeWindow(window);
+            return ws.isMinimized(window);
+        },
+        ms);
+}
+
 QString cliPath()
 {
     return QStringLiteral(ZANTORIA_PROGRAM_DIR "/zantoria-cli");

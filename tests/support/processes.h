@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/windowsystem.h"
+
 #include <QProcess>
 
 #include <functional>
@@ -7,6 +9,11 @@
 // Polls `condition` until it holds or `ms` milliseconds have passed; the
 // answer is the condition's last value.
 bool waitUntil(const std::function<bool()> &condition, int ms);
+
+// Minimises another program's window, asking again until it takes: a
+// window manager that has only just taken the window over may not have
+// seen the first request. False when it never did within `ms`.
+bool minimizeUntilItTakes(platform::WindowSystem &ws, platform::WindowId window, int ms = 10000);
 
 // What a run of the build's zantoria-cli gave back; status is -1 when the
 // program did not end normally in time.
