@@ -185,8 +185,8 @@ public:
         // The text travels through the clipboard, because typing it would
         // lose every character the keyboard map lacks. The user's own
         // clipboard is read first, to be given back afterwards.
-        x11::ClipboardContents saved =
-            x11::readClipboard(m_display, helper(), x11::Clock::now() + kWaitLimit, request.whileWaiting);
+        const x11::ClipboardLimits limits{kWaitLimit, 4 * kWaitLimit};
+        x11::ClipboardContents saved = x11::readClipboard(m_display, helper(), limits, request.whileWaiting);
         const unsigned long mask = resourceMask();
         auto server = std::make_unique<x11::ClipboardServer>(DisplayString(m_display),
                                                              x11::textFormats(m_display, request.utf8Text),

@@ -53,89 +53,266 @@ bool isTextTarget(Display *display, Atom target)
     return false;
 }
 
-// Waits for the owner's answer to one request on `helper`; false when none
-// came in time or the owner refused.
-bool awaitNotify(Display *display, Window helper, Clock::time_point deadline, const std::function<void()> &whileWaiting,
-                 XSelectionEvent *notify)
+// Reads the forms of the clipboard one request at a time, on a window of
+// the caller's connection.
+//
+// Answers are told apart by the selection, the target, the property (each
+// target is asked into a property of its own name) and the time of the
+// request: a late answer to an earlier request, of this read or of one
+// before, is dropped instead of being taken for the answer awaited now.
+class ClipboardReader
 {
-    XEvent event;
-    for (;;) {
-        if (XCheckTypedWindowEvent(display, helper, SelectionNotify, &event)) {
-            *notify = event.xselection;
-            return notify->property != None;
-        }
-        if (Clock::now() >= deadline)
-            return false;
-        if (whileWaiting)
-            whileWaiting();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+public:
+    ClipboardReader(Display *display, Window helper, const ClipboardLimits &limits,
+                    const std::function<void()> &whileWaiting)
+        : m_display(display)
+        , m_helper(helper)
+        , m_clipboard(atom(display, "CLIPBOARD"))
+        , m_incr(atom(display, "INCR"))
+        , m_limits(limits)
+        , m_whileWaiting(whileWaiting)
+        , m_end(Clock::now() + limits.whole)
+    {
+        XSelectInput(m_display, m_helper, PropertyChangeMask);
+        m_time = serverTime();
     }
-}
 
-// Reads and deletes the answer; false for an answer sent in pieces (INCR)
-// or one beyond `room` bytes.
-bool takeProperty(Display *display, Window helper, Atom property, std::size_t room, SelectionFormat *out)
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char *data = nullptr;
-    const long longs = static_cast<long>(std::min<std::size_t>(room, kClipboardCap) / 4 + 1);
-    if (XGetWindowProperty(display, helper, property, 0, longs, True, AnyPropertyType, &type, &format, &items, &after,
-                           &data) != Success)
-        return false;
-    const std::size_t bytes = items * itemSize(format);
-    const bool ok = data && type != atom(display, "INCR") && after == 0 && bytes <= room;
-    if (ok) {
-        out->type = type;
-        out->format = format;
-        out->items = items;
-        out->data.assign(reinterpret_cast<const char *>(data), bytes);
+    // False when the owner did not answer in time: it is slow or hangs, and
+    // the other forms are not asked for.
+    bool responsive() const { return m_responsive; }
+    bool timeLeft() const { return Clock::now() < m_end; }
+
+    // Asks for `target` and reads the answer, whole or in pieces, within
+    // `room` bytes; false when the owner refused, did not answer in time, or
+    // the form is larger than `room`.
+    bool read(Atom target, std::size_t room, SelectionFormat *out)
+    {
+        out->target = target;
+        XConvertSelection(m_display, m_clipboard, target, target, m_helper, m_time);
+        XFlush(m_display);
+        const auto deadline = std::min(Clock::now() + m_limits.answer, m_end);
+        Atom property = None;
+        const bool answered = wait(deadline, [&] {
+            XEvent event;
+            while (XCheckTypedWindowEvent(m_display, m_helper, SelectionNotify, &event)) {
+                const XSelectionEvent &n = event.xselection;
+                // Owners answer with the request's time; some with none at all.
+                if (n.selection == m_clipboard && n.target == target && (n.time == m_time || n.time == CurrentTime)
+                    && (n.property == target || n.property == None)) {
+                    property = n.property;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!answered) {
+            m_responsive = false;
+            return false;
+        }
+        // None: the owner refused this form.
+        return property != None && takeAnswer(property, room, out);
     }
-    if (data)
-        XFree(data);
-    XDeleteProperty(display, helper, property);
-    return ok;
-}
+
+private:
+    // A time the server gave now: requests made with it are later than any
+    // made before, and its answers are recognised by it.
+    Time serverTime()
+    {
+        const Atom stamp = atom(m_display, "ZANTORIA_TIMESTAMP");
+        XChangeProperty(m_display, m_helper, stamp, XA_STRING, 8, PropModeAppend, nullptr, 0);
+        XFlush(m_display);
+        XEvent event;
+        Time time = CurrentTime;
+        // The server answers at once: no other program is involved.
+        wait(Clock::now() + m_limits.answer, [&] {
+            while (XCheckTypedWindowEvent(m_display, m_helper, PropertyNotify, &event)) {
+                if (event.xproperty.atom == stamp) {
+                    time = event.xproperty.time;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return time;
+    }
+
+    template<typename Done>
+    bool wait(Clock::time_point deadline, Done &&done)
+    {
+        for (;;) {
+            if (done())
+                return true;
+            if (Clock::now() >= deadline)
+                return false;
+            if (m_whileWaiting)
+                m_whileWaiting();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    struct Piece
+    {
+        Atom type = None;
+        int format = 8;
+        unsigned long items = 0;
+        std::string data;
+        bool complete = false; // nothing was left unread
+    };
+
+    // Reads the property (up to `room` bytes), deleting it when `remove`
+    // and it was read whole.
+    bool fetch(Atom property, std::size_t room, bool remove, Piece *piece)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        const long longs = static_cast<long>(std::min<std::size_t>(room, kClipboardCap) / 4 + 1);
+        if (XGetWindowProperty(m_display, m_helper, property, 0, longs, remove ? True : False, AnyPropertyType, &type,
+                               &format, &items, &after, &data) != Success)
+            return false;
+        piece->type = type;
+        piece->format = format;
+        piece->items = items;
+        piece->data.assign(data ? reinterpret_cast<const char *>(data) : "", data ? items * itemSize(format) : 0);
+        piece->complete = after == 0;
+        if (data)
+            XFree(data);
+        return type != None;
+    }
+
+    bool takeAnswer(Atom property, std::size_t room, SelectionFormat *out)
+    {
+        Piece piece;
+        if (!fetch(property, room, false, &piece))
+            return false;
+        if (piece.type != m_incr) {
+            XDeleteProperty(m_display, m_helper, property);
+            if (!piece.complete || piece.data.size() > room)
+                return false;
+            out->type = piece.type;
+            out->format = piece.format;
+            out->items = piece.items;
+            out->data = std::move(piece.data);
+            return true;
+        }
+        // Sent in pieces. The owner says at least how large the whole is: a
+        // form beyond the room is never started (the owner gives up on it
+        // by itself; deleting the property would set it going).
+        if (piece.format != 32 || piece.items < 1)
+            return false;
+        long announced = 0;
+        std::memcpy(&announced, piece.data.data(), sizeof announced);
+        if (announced < 0 || static_cast<unsigned long>(announced) > room)
+            return false;
+        return takeIncremental(property, room, out);
+    }
+
+    // Deleting the property asks for the next piece; an empty piece ends.
+    bool takeIncremental(Atom property, std::size_t room, SelectionFormat *out)
+    {
+        // Changes seen so far are the announcement's; only later ones count.
+        XSync(m_display, False);
+        XEvent event;
+        while (XCheckTypedWindowEvent(m_display, m_helper, PropertyNotify, &event)) {
+        }
+        XDeleteProperty(m_display, m_helper, property);
+        XFlush(m_display);
+        bool fits = true;
+        std::string whole;
+        for (;;) {
+            const bool arrived = wait(std::min(Clock::now() + m_limits.answer, m_end), [&] {
+                while (XCheckTypedWindowEvent(m_display, m_helper, PropertyNotify, &event)) {
+                    if (event.xproperty.atom == property && event.xproperty.state == PropertyNewValue)
+                        return true;
+                }
+                return false;
+            });
+            if (!arrived) {
+                m_responsive = false;
+                return false;
+            }
+            Piece piece;
+            // A piece beyond the room is still taken off (and dropped), so
+            // that the owner finishes and nothing of it is left to arrive later.
+            if (!fetch(property, fits ? room - whole.size() : 0, true, &piece))
+                continue;
+            if (!piece.complete) {
+                XDeleteProperty(m_display, m_helper, property);
+                fits = false;
+            }
+            if (piece.items == 0)
+                break;
+            if (fits && piece.data.size() <= room - whole.size()) {
+                whole += piece.data;
+                out->type = piece.type;
+                out->format = piece.format;
+                out->items += piece.items;
+            } else {
+                fits = false;
+            }
+            XFlush(m_display);
+        }
+        if (!fits)
+            return false;
+        out->data = std::move(whole);
+        return true;
+    }
+
+    Display *m_display;
+    Window m_helper;
+    Atom m_clipboard;
+    Atom m_incr;
+    ClipboardLimits m_limits;
+    const std::function<void()> &m_whileWaiting;
+    Clock::time_point m_end;
+    Time m_time = CurrentTime;
+    bool m_responsive = true;
+};
 
 } // namespace
 
-ClipboardContents readClipboard(Display *display, Window helper, Clock::time_point deadline,
+ClipboardContents readClipboard(Display *display, Window helper, const ClipboardLimits &limits,
                                 const std::function<void()> &whileWaiting)
 {
     ClipboardContents contents;
-    const Atom clipboard = atom(display, "CLIPBOARD");
-    if (XGetSelectionOwner(display, clipboard) == None)
+    if (XGetSelectionOwner(display, atom(display, "CLIPBOARD")) == None)
         return contents;
     contents.owned = true;
-    const Atom property = atom(display, "ZANTORIA_CLIPBOARD");
+    ClipboardReader reader(display, helper, limits, whileWaiting);
 
-    XSelectionEvent notify{};
-    XConvertSelection(display, clipboard, atom(display, "TARGETS"), property, helper, CurrentTime);
-    if (!awaitNotify(display, helper, deadline, whileWaiting, &notify))
-        return contents;
     SelectionFormat targets;
-    if (!takeProperty(display, helper, property, 64 * 1024, &targets) || targets.format != 32)
+    if (!reader.read(atom(display, "TARGETS"), 64 * 1024, &targets) || targets.format != 32)
         return contents;
-    std::vector<Atom> offered(targets.items);
-    std::memcpy(offered.data(), targets.data.data(), targets.items * sizeof(long));
-
+    std::vector<Atom> offered;
+    for (unsigned long i = 0; i < targets.items; ++i) {
+        long target = 0;
+        std::memcpy(&target, targets.data.data() + i * sizeof(long), sizeof target);
+        const Atom a = static_cast<Atom>(target);
+        if (a != None && !isMetaTarget(display, a) && std::find(offered.begin(), offered.end(), a) == offered.end())
+            offered.push_back(a);
+    }
+    // The text is asked for first, so that a large picture or a slow form
+    // cannot crowd it out; the forms are kept in the owner's order.
+    std::vector<Atom> asked = offered;
+    std::stable_partition(asked.begin(), asked.end(), [&](Atom a) { return isTextTarget(display, a); });
+    std::vector<SelectionFormat> read;
     std::size_t room = kClipboardCap;
-    for (Atom target : offered) {
-        if (target == None || isMetaTarget(display, target))
-            continue;
-        if (Clock::now() >= deadline || room == 0)
+    for (Atom target : asked) {
+        if (!reader.responsive() || !reader.timeLeft() || room == 0)
             break;
-        XConvertSelection(display, clipboard, target, property, helper, CurrentTime);
-        if (!awaitNotify(display, helper, deadline, whileWaiting, &notify))
-            continue;
         SelectionFormat form;
-        form.target = target;
-        if (takeProperty(display, helper, property, room, &form)) {
+        if (reader.read(target, room, &form)) {
             room -= form.data.size();
-            contents.formats.push_back(std::move(form));
+            read.push_back(std::move(form));
         }
+    }
+    for (Atom target : offered) {
+        const auto form =
+            std::find_if(read.begin(), read.end(), [&](const SelectionFormat &f) { return f.target == target; });
+        if (form != read.end())
+            contents.formats.push_back(std::move(*form));
     }
     return contents;
 }

@@ -40,10 +40,21 @@ struct ClipboardContents
 // picture copied from a photo program is kept, a film is not.
 constexpr std::size_t kClipboardCap = 8 * 1024 * 1024;
 
+struct ClipboardLimits
+{
+    // The longest wait for one answer, or for one piece of an answer sent
+    // in pieces; an owner that keeps us waiting longer is asked no more.
+    Clock::duration answer = std::chrono::seconds(2);
+    // The whole read: forms not asked for by then are left out.
+    Clock::duration whole = std::chrono::seconds(8);
+};
+
 // Asks the owner of CLIPBOARD for every form it offers, through `helper` (a
-// window of `display`), each answer waited for until `deadline`.
-// Forms larger than the cap that is left, and forms sent in pieces, are left out.
-ClipboardContents readClipboard(Display *display, Window helper, Clock::time_point deadline,
+// window of `display`, whose property changes the read selects), the text
+// forms first. Forms sent in pieces (INCR) are put together; forms larger
+// than the cap that is left are left out. `whileWaiting` runs again and
+// again while an answer is awaited.
+ClipboardContents readClipboard(Display *display, Window helper, const ClipboardLimits &limits,
                                 const std::function<void()> &whileWaiting);
 
 // The forms a plain text is offered in.

@@ -2,6 +2,7 @@
 // stand-in chat window (a program of its own) under a window manager. What
 // arrives is read from the record the chat window keeps.
 
+#include "clipboardowner.h"
 #include "findcontrol.h"
 #include "processes.h"
 #include "slowdialogs.h"
@@ -334,6 +335,8 @@ void TestSendX11::clipboardIsGivenBack_data()
     QTest::newRow("text") << "text";
     QTest::newRow("empty") << "empty";
     QTest::newRow("image") << "image";
+    // As a toolkit sends a large text: in pieces.
+    QTest::newRow("300 KB from another program") << "pieces";
 }
 
 void TestSendX11::clipboardIsGivenBack()
@@ -345,15 +348,22 @@ void TestSendX11::clipboardIsGivenBack()
     QImage picture(12, 7, QImage::Format_ARGB32);
     picture.fill(QColor(200, 30, 90));
     picture.setPixelColor(3, 4, QColor(10, 220, 40));
-    userCopies([&](QClipboard *c) {
-        if (kind == u"text")
-            c->setText(QStringLiteral("用户自己复制的"));
-        else if (kind == u"image")
-            c->setImage(picture);
-        else
-            c->clear();
-    });
-    QVERIFY(clipboard->ownsClipboard() || kind == u"empty");
+    const QByteArray large = ClipboardOwner::numberedText(300 * 1000);
+    std::unique_ptr<ClipboardOwner> owner;
+    if (kind == u"pieces") {
+        owner = std::make_unique<ClipboardOwner>(large);
+        QVERIFY(owner->owning());
+    } else {
+        userCopies([&](QClipboard *c) {
+            if (kind == u"text")
+                c->setText(QStringLiteral("用户自己复制的"));
+            else if (kind == u"image")
+                c->setImage(picture);
+            else
+                c->clear();
+        });
+        QVERIFY(clipboard->ownsClipboard() || kind == u"empty");
+    }
     pasteAndSend();
     select(QStringLiteral("经过剪贴板"));
     sendNow();
@@ -361,6 +371,8 @@ void TestSendX11::clipboardIsGivenBack()
     QVERIFY(!clipboard->ownsClipboard() || kind == u"empty");
     if (kind == u"text") {
         QCOMPARE(clipboard->text(), QStringLiteral("用户自己复制的"));
+    } else if (kind == u"pieces") {
+        QCOMPARE(clipboard->text(), QString::fromUtf8(large));
     } else if (kind == u"image") {
         QCOMPARE(clipboard->image().convertToFormat(QImage::Format_ARGB32), picture);
     } else {
