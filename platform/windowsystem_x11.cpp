@@ -210,10 +210,11 @@ public:
         // Select all, so that the paste replaces what stood in the box.
         if (!pressKeys(target, XK_a, true) || !pressKeys(target, XK_v, true))
             return giveBack(SendResult::Failed);
-        // The chat window reads the clipboard while it handles Ctrl+V; once
-        // it has read the text (or is gone), nothing more can arrive.
+        // The chat window reads the clipboard while it handles Ctrl+V. Only
+        // a text it has read stands in its box: Return before that would
+        // send whatever stood there, or nothing.
         wait([&] { return server->taken() || !exists(target); });
-        if (!server->requested())
+        if (!server->taken())
             return giveBack(SendResult::Failed);
         if (!request.pasteOnly && !pressKeys(target, XK_Return, false))
             return giveBack(SendResult::Failed);

@@ -450,8 +450,6 @@ void ClipboardServer::run(std::string displayName)
                                             PropModeReplace, reinterpret_cast<const unsigned char *>(form->data.data()),
                                             int(form->items));
                             answer.property = property;
-                            if (watched)
-                                m_requested = true;
                         }
                     }
                 }

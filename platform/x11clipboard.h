@@ -77,9 +77,8 @@ public:
     bool settled() const { return m_state.load() != State::Starting; }
     bool owns() const { return m_state.load() == State::Owning; }
 
-    // The watched client asked for a text form, and read it (it deleted
+    // The watched client asked for a text form and read it (it deleted
     // the property the text was put in).
-    bool requested() const { return m_requested.load(); }
     bool taken() const { return m_taken.load(); }
 
 private:
@@ -91,7 +90,6 @@ private:
     unsigned long m_watchedClient;
     unsigned long m_resourceMask;
     std::atomic<State> m_state{State::Starting};
-    std::atomic<bool> m_requested{false};
     std::atomic<bool> m_taken{false};
     int m_stopPipe[2] = {-1, -1};
     std::thread m_thread;

@@ -142,6 +142,7 @@ private Q_SLOTS:
     void intervalsThatEndTheLoop();
     void openMessageLetsNoTicksPileUp();
     void windowThatNeverPastesGetsNoReturn();
+    void windowThatNeverReadsThePasteGetsNoReturn();
     void keysNeverGoElsewhere();
     void editPointCoveredByOurWindow();
 
@@ -483,6 +484,28 @@ void TestSendX11::windowThatNeverPastesGetsNoReturn()
     QVERIFY(chat.sent().isEmpty());
     QCOMPARE(chat.box(), QStringLiteral("原样"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("留着"));
+}
+
+void TestSendX11::windowThatNeverReadsThePasteGetsNoReturn()
+{
+    QTemporaryDir dir;
+    const QString record = dir.filePath(QStringLiteral("record"));
+    const auto noted = [&] {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    };
+    QProcess chat;
+    ProcessGuard guard(chat);
+    chat.start(QStringLiteral(ZANTORIA_STUBBORNCHAT), {QStringLiteral("--record"), record});
+    QVERIFY(waitUntil([&] { return noted().contains("ready"); }, 10000));
+    pasteAndSend();
+    select(QStringLiteral("读不到"));
+    sendNow();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kNotTaken);
+    QTest::qWait(300);
+    QVERIFY(noted().contains("requested"));
+    QVERIFY(!noted().contains("return"));
 }
 
 void TestSendX11::keysNeverGoElsewhere()
