@@ -9,6 +9,7 @@
 // This header carries no Qt types so that the Win32 backend can be compiled
 // on its own with a MinGW cross compiler.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,6 +30,10 @@ struct SendRequest
     // Called again and again while the call waits for another program: a
     // caller whose own toolkit owns the clipboard lets it answer here.
     std::function<void()> whileWaiting;
+    // No single wait for the target (to come forward, to take the text) or
+    // for the clipboard's owner lasts longer than this: a program that
+    // keeps us waiting longer is taken not to answer.
+    std::chrono::milliseconds waitLimit{2000};
 };
 
 enum class SendResult {

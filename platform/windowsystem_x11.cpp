@@ -170,7 +170,7 @@ public:
         if (!XTestQueryExtension(m_display, &eventBase, &errorBase, &major, &minor))
             return SendResult::Failed;
         const auto wait = [&](const std::function<bool()> &done) {
-            const auto deadline = x11::Clock::now() + kWaitLimit;
+            const auto deadline = x11::Clock::now() + request.waitLimit;
             for (;;) {
                 if (done())
                     return true;
@@ -185,7 +185,7 @@ public:
         // The text travels through the clipboard, because typing it would
         // lose every character the keyboard map lacks. The user's own
         // clipboard is read first, to be given back afterwards.
-        const x11::ClipboardLimits limits{kWaitLimit, 4 * kWaitLimit};
+        const x11::ClipboardLimits limits{request.waitLimit, 4 * request.waitLimit};
         x11::ClipboardContents saved = x11::readClipboard(m_display, helper(), limits, request.whileWaiting);
         const unsigned long mask = resourceMask();
         auto server = std::make_unique<x11::ClipboardServer>(DisplayString(m_display),
@@ -222,8 +222,8 @@ public:
     }
 
 private:
-    // No single wait for another program lasts longer than this.
-    static constexpr std::chrono::milliseconds kWaitLimit{2000};
+    // Our own clipboard server answers at once: this is only a bound.
+    static constexpr std::chrono::milliseconds kOwnServerLimit{2000};
 
     Window root() const { return DefaultRootWindow(m_display); }
 
@@ -389,7 +389,7 @@ private:
         m_keeper.reset();
         if (saved.owned && !saved.formats.empty()) {
             m_keeper = std::make_unique<x11::ClipboardServer>(DisplayString(m_display), std::move(saved.formats));
-            const auto deadline = x11::Clock::now() + kWaitLimit;
+            const auto deadline = x11::Clock::now() + kOwnServerLimit;
             while (!m_keeper->settled() && x11::Clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }

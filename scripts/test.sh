@@ -32,7 +32,16 @@ for _ in $(seq 50); do
 done
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm_pid=$!
-sleep 0.5
+# The window manager is up once it names its check window on the root;
+# tests started before would find windows it has still to take over.
+for _ in $(seq 100); do
+    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+done
+if ! DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    echo "the window manager did not start" >&2
+    exit 1
+fi
 
 cd build
 DISPLAY="$display" ctest --output-on-failure --timeout 300 "$@"

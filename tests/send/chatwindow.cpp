@@ -2,7 +2,9 @@
 // window titled "发送消息" (or "对话模式" with --conversation) whose edit box
 // covers both edit points. Return sends the box's text, as a chat client
 // does. Every change and every message sent is written to the record file
-// (--record FILE) as JSON: {"box": "...", "sent": ["...", ...]}.
+// (--record FILE) as JSON: {"box": "...", "sent": ["...", ...], "ready": true};
+// "ready" appears once the box first had the keyboard (the window manager
+// had then taken the window over and given it the focus).
 //
 //   zantoria_testchat --record FILE [--conversation] [--box TEXT] [--deaf] [--nofocus]
 //
@@ -15,9 +17,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
+#include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -46,16 +50,29 @@ public:
         QJsonObject o;
         o.insert(QStringLiteral("box"), m_box->toPlainText());
         o.insert(QStringLiteral("sent"), m_sent);
-        QSaveFile file(m_record);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(QJsonDocument(o).toJson(QJsonDocument::Compact));
-            file.commit();
+        if (m_ready)
+            o.insert(QStringLiteral("ready"), true);
+        // Renamed into place so that a reader never sees half a record, and
+        // never synced: under disk load a sync would stall this window's
+        // event loop for seconds.
+        const QString temporary = m_record + QStringLiteral(".new");
+        QFile file(temporary);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            const QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Compact);
+            const bool written = file.write(json) == json.size();
+            file.close();
+            if (written)
+                std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(m_record).constData());
         }
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (watched == m_box && event->type() == QEvent::FocusIn && !m_ready) {
+            m_ready = true;
+            write();
+        }
         if (watched == m_box && event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
@@ -78,6 +95,7 @@ private:
     QString m_record;
     QPlainTextEdit *m_box = nullptr;
     QJsonArray m_sent;
+    bool m_ready = false;
 };
 
 } // namespace

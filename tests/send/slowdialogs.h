@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 // Message boxes that stay open for a while, as a user who reads them slowly
 // keeps them (events run meanwhile, as under a modal box), and that count
@@ -17,11 +18,15 @@ public:
     int depth = 0;
     int deepest = 0;
     QStringList messages;
+    // Runs while each message is open, after it is recorded.
+    std::function<void()> onMessage;
 
     void message(const QString &text, const QString &, Icon) override
     {
         messages << text;
         deepest = std::max(deepest, ++depth);
+        if (onMessage)
+            onMessage();
         QTest::qWait(holdMs);
         --depth;
     }
