@@ -120,13 +120,13 @@ PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture,
 }
 
 PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &bands, const QString &path,
-                                                          QStringView grey, bool addMode)
+                                                          QStringView grey, bool addMode, SaveFile::Special special)
 {
     if (m_running)
         return Outcome::Busy;
     if (grey.isEmpty())
         return Outcome::NoGray;
-    SaveFile file(path);
+    SaveFile file(path, special);
     if (!file.open())
         return Outcome::WriteFailed;
     if (addMode) {

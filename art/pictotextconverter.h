@@ -7,6 +7,8 @@
 #include "graytable.h"
 #include "picturebands.h"
 
+#include "shell/core/savefile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -62,10 +64,12 @@ public:
     // The generators' temporary-file way: `path` written anew, or in add mode
     // the old text, 51 empty lines and the new picture. Written through
     // SaveFile, so a failure leaves an old regular file untouched; a FIFO or
-    // device is written in place (in add mode without earlier text).
+    // device is written in place (in add mode without earlier text); a
+    // FIFO nobody reads fails at once unless `special` says to wait.
     Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode);
     Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode);
-    Outcome PicToText(const BandSource &bands, const QString &path, QStringView grey, bool addMode);
+    Outcome PicToText(const BandSource &bands, const QString &path, QStringView grey, bool addMode,
+                      SaveFile::Special special = SaveFile::Special::WriteInPlace);
 
     static BandSource singleBand(const QImage &picture);
 

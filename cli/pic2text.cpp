@@ -11,6 +11,7 @@
 #include "art/picturelevels.h"
 
 #include "shell/core/fonts.h"
+#include "shell/core/savefile.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -231,7 +232,8 @@ int runPic2Text(int argc, char **argv)
 
     PicToTextConverter converter;
     if (!o.output.isEmpty()) {
-        const auto outcome = converter.PicToText(source, o.output, gray, o.append);
+        // A FIFO named by -o is waited on, as a shell redirection would.
+        const auto outcome = converter.PicToText(source, o.output, gray, o.append, SaveFile::Special::WaitForReader);
         return outcome == PicToTextConverter::Outcome::Done ? 0 : failed(outcome, o.output);
     }
     QFile out;

@@ -4,6 +4,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 SaveFile::SaveFile(const QString &path, Special special)
     : m_path(path)
     , m_special(special)
@@ -29,14 +35,39 @@ bool SaveFile::open()
     m_inPlace = isSpecialFile(m_path);
     if (m_inPlace && m_special == Special::Refuse)
         return false;
-    if (m_inPlace) {
-        // A rename would put a regular file where the node was (and, for a
-        // device, destroy it): write through the node instead.
-        m_direct = std::make_unique<QFile>(m_path);
-        return m_direct->open(QIODevice::WriteOnly);
-    }
+    // A rename would put a regular file where the node was (and, for a
+    // device, destroy it): write through the node instead.
+    if (m_inPlace)
+        return openInPlace();
     m_save = std::make_unique<QSaveFile>(m_path);
     return m_save->open(QIODevice::WriteOnly);
+}
+
+bool SaveFile::openInPlace()
+{
+    m_direct = std::make_unique<QFile>();
+#ifdef Q_OS_UNIX
+    // Without a reader, a FIFO opened without O_NONBLOCK waits for ever; with
+    // it, the open fails at once (ENXIO). Nothing is created: a node gone
+    // since it was looked at is not replaced by a file written in place.
+    const bool wait = m_special == Special::WaitForReader;
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CLOEXEC | (wait ? 0 : O_NONBLOCK));
+    if (fd < 0)
+        return false;
+    // Still a node (not a regular file put there since it was looked at);
+    // writes wait for a slow reader, as they would have.
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0
+        || !m_direct->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    m_direct->setFileName(m_path);
+    return m_direct->open(QIODevice::WriteOnly);
+#endif
 }
 
 QIODevice &SaveFile::device()

@@ -10,11 +10,14 @@
 // - A symbolic link is followed to its target: the target is replaced and
 //   the link stays a link (also through a chain of links).
 // - A FIFO, a character or block device or a socket is opened and written in
-//   place, as a shell redirection would: the node stays what it is. Opening a
-//   FIFO waits for a reader. Such a write cannot be taken back, so cancel()
-//   only closes it; commit() flushes and closes it. With Special::Refuse
-//   (what a window asks for: it must not wait on a FIFO) open() fails on
-//   such a node instead.
+//   place, as a shell redirection would: the node stays what it is. Such a
+//   write cannot be taken back, so cancel() only closes it; commit()
+//   flushes and closes it. The opening never waits: a FIFO that nobody
+//   reads fails at open() at once (a window must not hang on a save);
+//   once open, writes wait for the reader as usual.
+//   With Special::WaitForReader opening a FIFO waits for a reader, as the
+//   command line's output does; with Special::Refuse (what a window's save
+//   button asks for) open() fails on such a node instead.
 // - A directory fails at open().
 // - The device is opened write-only; nothing written is read back.
 //
@@ -33,8 +36,8 @@ class QSaveFile;
 class SaveFile
 {
 public:
-    // What becomes of a FIFO, device or socket at the path.
-    enum class Special { WriteInPlace, Refuse };
+    // What becomes of a FIFO, device or socket at the path (see above).
+    enum class Special { WriteInPlace, WaitForReader, Refuse };
 
     explicit SaveFile(const QString &path, Special special = Special::WriteInPlace);
     ~SaveFile();
@@ -58,6 +61,8 @@ public:
     static bool isSpecialFile(const QString &path);
 
 private:
+    bool openInPlace();
+
     QString m_path;
     Special m_special = Special::WriteInPlace;
     std::unique_ptr<QSaveFile> m_save;

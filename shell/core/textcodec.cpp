@@ -9,6 +9,12 @@
 #include <array>
 #include <cstdint>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace TextCodec {
 
 namespace {
@@ -267,9 +273,26 @@ bool writeFile(const QString &path, QStringView text, SaveFile::Special special)
 
 bool appendFile(const QString &path, QStringView text)
 {
-    QFile file(path);
+    QFile file;
+#ifdef Q_OS_UNIX
+    // A FIFO opened to write waits for a reader; without O_NONBLOCK, for ever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC,
+                          0666);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+#else
+    if (SaveFile::isSpecialFile(path))
+        return false;
+    file.setFileName(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
+#endif
     const QByteArray bytes = encode(text);
     return file.write(bytes) == bytes.size() && file.flush();
 }

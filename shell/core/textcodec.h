@@ -55,11 +55,13 @@ bool readFile(const QString &path, QString *text);
 bool readLines(const QString &path, QStringList *lines);
 
 // Writes `text` as it stands through SaveFile: a regular file by a temporary
-// file renamed into place, a FIFO or device in place (or, with
-// Special::Refuse, not at all).
+// file renamed into place, a FIFO or device in place (a FIFO that nobody
+// reads fails at once; with Special::Refuse, a node is not written at all).
 bool writeFile(const QString &path, QStringView text, SaveFile::Special special = SaveFile::Special::WriteInPlace);
 
-// Appends `text` to the file, creating it when it is missing.
+// Appends `text` to the file, creating it when it is missing. Only a
+// regular file (links followed) is appended to: a FIFO, device or socket
+// fails at once, and nothing waits for a reader.
 bool appendFile(const QString &path, QStringView text);
 
 } // namespace TextCodec

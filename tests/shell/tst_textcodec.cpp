@@ -8,7 +8,12 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <chrono>
 #include <future>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -37,6 +42,9 @@ private Q_SLOTS:
     void largeFileReadsAcrossPieces();
     void savingOntoAFifoWritesThroughIt();
     void savingOntoSpecialFilesCanBeRefused();
+    void savingOntoAFifoNobodyReadsFailsAtOnce();
+    void savingOntoAFifoWaitsForAReaderOnlyWhenAsked();
+    void appendingOnlyToRegularFiles();
     void savingThroughALinkReplacesItsTarget();
     void savingOntoADeviceKeepsTheDevice();
     void cancelledSaveKeepsTheOldFile();
@@ -259,13 +267,14 @@ void TestTextCodec::savingOntoAFifoWritesThroughIt()
     TempProgramDir dir;
     const QString fifo = dir.file("pipe");
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    // The reader must be there before the writer can open the FIFO.
-    auto reading = std::async(std::launch::async, [fifo] {
-        QFile in(fifo);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("cannot open");
-    });
+    // The reader is there before the writer opens the FIFO.
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
     QVERIFY(TextCodec::writeFile(fifo, QStringLiteral("中文\r\n")));
-    QCOMPARE(reading.get().toHex(), QByteArray("d6d0cec40d0a"));
+    QByteArray got(16, '\0');
+    got.resize(::read(reader, got.data(), got.size()));
+    ::close(reader);
+    QCOMPARE(got.toHex(), QByteArray("d6d0cec40d0a"));
     struct stat st {};
     QCOMPARE(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
     QVERIFY(S_ISFIFO(st.st_mode));
@@ -290,6 +299,67 @@ void TestTextCodec::savingOntoSpecialFilesCanBeRefused()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size(), 2);
     // A regular file is written as ever.
     QVERIFY(TextCodec::writeFile(dir.file("plain.txt"), QStringLiteral("x"), SaveFile::Special::Refuse));
+}
+
+void TestTextCodec::savingOntoAFifoNobodyReadsFailsAtOnce()
+{
+    // Waiting for a reader would hang the window that saves.
+    TempProgramDir dir;
+    const QString fifo = dir.file("pipe");
+    const FifoGuard guard(fifo);
+    QVERIFY(guard.made());
+    QVERIFY(!TextCodec::writeFile(fifo, QStringLiteral("没人读")));
+    SaveFile file(fifo);
+    QVERIFY(!file.open());
+    QVERIFY(!guard.heldUp());
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("pipe")});
+}
+
+void TestTextCodec::savingOntoAFifoWaitsForAReaderOnlyWhenAsked()
+{
+    // As a shell redirection does: the command line's output.
+    TempProgramDir dir;
+    const QString fifo = dir.file("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [fifo] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        QFile in(fifo);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("cannot open");
+    });
+    QVERIFY(SaveFile::write(fifo, "waited", SaveFile::Special::WaitForReader));
+    QCOMPARE(reading.get(), QByteArray("waited"));
+}
+
+void TestTextCodec::appendingOnlyToRegularFiles()
+{
+    TempProgramDir dir;
+    const QString fifo = dir.file("pipe");
+    const FifoGuard guard(fifo);
+    QVERIFY(guard.made());
+    // Nobody reads: no wait.
+    QVERIFY(!TextCodec::appendFile(fifo, QStringLiteral("x")));
+    QVERIFY(!guard.heldUp());
+    // Somebody reads: still no regular file, and nothing goes through.
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    QVERIFY(!TextCodec::appendFile(fifo, QStringLiteral("x")));
+    char byte = 0;
+    QCOMPARE(::read(reader, &byte, 1), ssize_t(0));
+    ::close(reader);
+    QVERIFY(!TextCodec::appendFile(QStringLiteral("/dev/null"), QStringLiteral("x")));
+    QVERIFY(!TextCodec::appendFile(dir.path(), QStringLiteral("x")));
+    // Through a link to a regular file: appended to the file.
+    const QString target = dir.file("favourites.txt");
+    QVERIFY(TextCodec::writeFile(target, QStringLiteral("a")));
+    QVERIFY(QFile::link(target, dir.file("link.txt")));
+    QVERIFY(TextCodec::appendFile(dir.file("link.txt"), QStringLiteral("b")));
+    QString text;
+    QVERIFY(TextCodec::readFile(target, &text));
+    QCOMPARE(text, QStringLiteral("ab"));
 }
 
 void TestTextCodec::savingThroughALinkReplacesItsTarget()
