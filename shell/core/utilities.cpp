@@ -72,12 +72,19 @@ bool CanWritePath(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QFileInfo info(path);
-    if (info.exists())
+    // A link is there even when it points nowhere: probing through it would
+    // create its target, and removing the probe would remove the link.
+    const auto there = [&] {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    };
+    if (there())
         return true;
+    // Created only if nothing stands there (nor a link), so the probe
+    // removed again is always our own, even if a file appeared meanwhile.
     QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return there();
     probe.close();
     return probe.remove();
 }

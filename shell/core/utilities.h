@@ -45,8 +45,9 @@ void FixCaption(Control &control)
     control.setCaption(PadCaption(control.caption()));
 }
 
-// True when a file exists at the path or one can be created there (the probe
-// file is removed again). Never reports.
+// True when a file exists at the path (a link counts, even one pointing
+// nowhere) or one can be created there (the probe file is removed again;
+// nothing that was there is ever touched). Never reports.
 bool CanWritePath(const QString &path);
 
 struct GradColor

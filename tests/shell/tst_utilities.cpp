@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -125,6 +126,13 @@ void TestUtilities::canWritePath()
     // A directory where a file would go cannot be written as a file.
     QVERIFY(QDir().mkdir(dir.file("adir")));
     QVERIFY(CanWritePath(dir.file("adir"))); // it exists, which is all the test asks
+    // A link pointing nowhere is there: it stays, and its target is not made.
+    const QString dangling = dir.file("dangling.txt");
+    QVERIFY(QFile::link(dir.file("nowhere.txt"), dangling));
+    QVERIFY(CanWritePath(dangling));
+    QVERIFY(QFileInfo(dangling).isSymLink());
+    QCOMPARE(QFileInfo(dangling).symLinkTarget(), dir.file("nowhere.txt"));
+    QVERIFY(!QFile::exists(dir.file("nowhere.txt")));
 }
 
 void TestUtilities::gradientBands_data()
