@@ -49,6 +49,9 @@ const QString kNotInThisVersion = QStringLiteral("此版本的程序暂不提供
 const QString kCopyFailed = QStringLiteral("复制到剪贴板时出现错误，可能是有其他程序正在使用剪贴板！");
 const QString kCopyFailedTitle = QStringLiteral("出错了：（");
 
+// How soon a tick that found another action of the panel running tries again.
+constexpr int kBusyRetryMs = 100;
+
 // Holds the flag for the time of a handler, also when it returns early.
 class BusyScope
 {
@@ -297,25 +300,27 @@ void SendToolPanel::btnSendMsg_Click()
 void SendToolPanel::sendTime_Timer()
 {
     // A tick is never entered twice: the timer rests while a send runs, so a
-    // message box left open stops the loop instead of piling up ticks.
+    // message box left open holds the loop instead of piling up ticks.
     m_sendTime->stop();
-    if (m_busy)
+    if (m_busy) {
+        // Another action of the panel runs (its message box may be open):
+        // the send comes once it is over, instead of the loop ending unseen.
+        m_sendTime->start(kBusyRetryMs);
         return;
+    }
     BusyScope busy(m_busy);
     const QString text = selectedText();
     const bool pasteOnly = OptSendStyle[0]->isChecked();
     // 0 ends the loop after this tick.
     const int next = chkLoop->isChecked() ? SendRules::loopIntervalMs(vLoopInterval->text()).value_or(0) : 0;
-    const int target = sendTarget();
-    if (target != 0) {
-        if (next > 0)
-            m_sendTime->start(next);
-        return;
-    }
     const QPointer<SendToolPanel> alive(this);
-    const bool sent = SendToQQ(text, pasteOnly, chkCutExtra->isChecked(), *m_context.dialogs, *m_context.windowSystem);
+    const bool sent = sendTarget() != 0
+                      || SendToQQ(text, pasteOnly, chkCutExtra->isChecked(), *m_context.dialogs,
+                                  *m_context.windowSystem);
     if (!alive)
         return;
+    // This tick decides what follows, whatever was refused meanwhile.
+    m_sendTime->stop();
     if (!sent) {
         restHoverFrame(this, btnSendMsg, *m_context.colors);
         return;

@@ -85,6 +85,7 @@ private Q_SLOTS:
     void failedSendRestsTheButton();
     void openMessageLetsNoTicksPileUp();
     void nothingElseRunsDuringASend();
+    void tickDuringAnotherActionWaitsForIt();
 
     void actsOnTheLastTextPanelInTheMainWindow();
 
@@ -528,6 +529,28 @@ void TestSendToolPanel::nothingElseRunsDuringASend()
     QVERIFY(!m_panel->sendTime()->isActive());
     QTest::qWait(100);
     QCOMPARE(m_ws->sends.size(), std::size_t(1));
+}
+
+void TestSendToolPanel::tickDuringAnotherActionWaitsForIt()
+{
+    // The copy's error box is still open when the send's tick comes.
+    SlowDialogs slow;
+    slow.holdMs = 500;
+    m_ctx->context.dialogs = &slow;
+    m_ctx->clipboard.refuse = true;
+    m_ws->windows["发送消息"] = 7;
+    select(QStringLiteral("x"));
+    control<QCheckBox>("chkLoop")->click();
+    control<QLineEdit>("vLoopInterval")->setText(QStringLiteral("25"));
+    m_panel->btnSendMsg_Click();
+    m_panel->btnCopyToClipBoard_Click();
+    QCOMPARE(slow.messages.size(), 1);
+    QCOMPARE(m_ws->sends.size(), std::size_t(0));
+    QTRY_COMPARE(m_ws->sends.size(), std::size_t(1));
+    QVERIFY(control<QCheckBox>("chkLoop")->isChecked());
+    QTRY_VERIFY(!m_panel->isBusy());
+    QVERIFY(m_panel->sendTime()->isActive());
+    QCOMPARE(m_panel->sendTime()->interval(), 25000);
 }
 
 void TestSendToolPanel::actsOnTheLastTextPanelInTheMainWindow()
