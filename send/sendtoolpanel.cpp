@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -313,12 +312,9 @@ void SendToolPanel::sendTime_Timer()
     const bool pasteOnly = OptSendStyle[0]->isChecked();
     // 0 ends the loop after this tick.
     const int next = chkLoop->isChecked() ? SendRules::loopIntervalMs(vLoopInterval->text()).value_or(0) : 0;
-    const QPointer<SendToolPanel> alive(this);
     const bool sent = sendTarget() != 0
                       || SendToQQ(text, pasteOnly, chkCutExtra->isChecked(), *m_context.dialogs,
                                   *m_context.windowSystem);
-    if (!alive)
-        return;
     // This tick decides what follows, whatever was refused meanwhile.
     m_sendTime->stop();
     if (!sent) {
