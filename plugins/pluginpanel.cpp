@@ -187,8 +187,7 @@ void PluginPanel::initCJ()
 {
     CJDir = ProgramPaths::resolve(context().programDir, kPluginDir);
     CJRefresh();
-    chkCJ[1]->setChecked(true);
-    chkCJ_Click(1);
+    chooseAddNew();
 
     setGeometry(5, 5, 417, 385);
     const ColorScheme &colors = *context().colors;
@@ -237,8 +236,7 @@ void PluginPanel::InitCJList(int position)
         chkCJ[0]->setEnabled(true);
     } else {
         btnCJ[5]->setEnabled(false);
-        chkCJ[1]->setChecked(true);
-        chkCJ_Click(1);
+        chooseAddNew();
         chkCJ[0]->setEnabled(false);
         for (QLineEdit *field : {CJCName, CJCVer, CJCPath, CJCDes})
             field->clear();
@@ -296,6 +294,16 @@ void PluginPanel::lstCJ_MouseMove()
 {
     const QListWidgetItem *item = lstCJ->currentItem();
     lstCJ->setToolTip(item ? item->text() : QString());
+}
+
+void PluginPanel::chooseAddNew()
+{
+    // Ticking the option runs its handler (through toggled); one that is
+    // ticked already (as it is when the panel is built) runs it directly.
+    if (chkCJ[1]->isChecked())
+        chkCJ_Click(1);
+    else
+        chkCJ[1]->setChecked(true);
 }
 
 void PluginPanel::chkCJ_Click(int index)

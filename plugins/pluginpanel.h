@@ -65,6 +65,8 @@ protected:
 private:
     void buildControls();
     void connectControls();
+    // Ticks "添加新插件", its handler run once.
+    void chooseAddNew();
     QLineEdit *addField(QGroupBox *frame, int row, const QString &objectName, QLabel *label);
 
     // The description files of CJDir, sorted as the list shows them.
