@@ -28,7 +28,6 @@ public:
     QSize size() const override { return m_size; }
     bool read(QImage &band, int rows) override;
     QString error() const override { return m_error; }
-    int nextRow() const { return m_nextRow; }
 
     // Bytes the packed coefficients of a progressive picture may take; set
     // before open().
