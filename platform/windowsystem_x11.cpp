@@ -255,23 +255,31 @@ private:
         return setup ? setup->resource_id_mask : 0;
     }
 
+    // The parent of `w`; None for the root, and when `w` is gone.
+    Window parentOf(Window w)
+    {
+        Window rootReturn = None;
+        Window parent = None;
+        Window *children = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(m_display, w, &rootReturn, &parent, &children, &n))
+            return None;
+        if (children)
+            XFree(children);
+        return parent;
+    }
+
     // The ancestor of `w` just below the root: the frame a window manager
-    // put around a window, or the window itself when none did.
+    // put around a window, or the window itself when none did. None when
+    // `w` is gone (or is the root).
     Window topLevelOf(Window w)
     {
-        for (;;) {
-            Window rootReturn = 0;
-            Window parent = 0;
-            Window *children = nullptr;
-            unsigned int n = 0;
-            if (!XQueryTree(m_display, w, &rootReturn, &parent, &children, &n))
-                return None;
-            if (children)
-                XFree(children);
-            if (parent == rootReturn || parent == None)
+        for (Window parent = parentOf(w); parent != None; parent = parentOf(w)) {
+            if (parent == root())
                 return w;
             w = parent;
         }
+        return None;
     }
 
     bool focusIsOn(Window target)
@@ -311,20 +319,9 @@ private:
 
     bool isInside(Window w, Window ancestor)
     {
-        while (w != None) {
+        for (; w != None; w = parentOf(w)) {
             if (w == ancestor)
                 return true;
-            Window rootReturn = 0;
-            Window parent = 0;
-            Window *children = nullptr;
-            unsigned int n = 0;
-            if (!XQueryTree(m_display, w, &rootReturn, &parent, &children, &n))
-                return false;
-            if (children)
-                XFree(children);
-            if (parent == rootReturn)
-                return false;
-            w = parent;
         }
         return false;
     }
