@@ -101,17 +101,17 @@ void TestX11Clipboard::formBeyondTheCapIsLeftOutAtOnce()
 void TestX11Clipboard::slowFormCostsNeitherTheTextNorTheNextRead()
 {
     // The owner offers its slow form before the text, and answers it
-    // after 1.5 s, answering nothing else meanwhile.
+    // after 2.5 s, answering nothing else meanwhile.
     const QByteArray text = ClipboardOwner::numberedText(100 * 1000);
-    ClipboardOwner owner(text, {QStringLiteral("--slow"), QStringLiteral("1500")});
+    ClipboardOwner owner(text, {QStringLiteral("--slow"), QStringLiteral("2500")});
     QVERIFY(owner.owning());
-    const ClipboardContents first = read({std::chrono::milliseconds(500), std::chrono::seconds(4)});
+    const ClipboardContents first = read({std::chrono::milliseconds(1000), std::chrono::seconds(4)});
     QCOMPARE(bytes(form(first, m_display, "UTF8_STRING")), text);
     QVERIFY(!form(first, m_display, "application/x-zantoria-slow"));
 
     // The late answer to the first read arrives while the next one waits
     // for the list of forms: it is not taken for that list.
-    const ClipboardContents second = read({std::chrono::milliseconds(2500), std::chrono::seconds(8)});
+    const ClipboardContents second = read({std::chrono::seconds(6), std::chrono::seconds(12)});
     QCOMPARE(second.formats.size(), std::size_t(2));
     // In the owner's order, though the text was asked for first.
     QCOMPARE(second.formats[0].target, XInternAtom(m_display, "application/x-zantoria-slow", False));
