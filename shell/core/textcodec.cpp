@@ -1,5 +1,6 @@
 #include "shell/core/textcodec.h"
 
+#include "shell/core/regularfile.h"
 #include "shell/core/savefile.h"
 
 #include <QFile>
@@ -231,9 +232,10 @@ bool readFile(const QString &path, QString *text)
     // Piece by piece, so that a large file is never in memory both as bytes
     // and as text.
     constexpr qsizetype kPiece = qsizetype(1) << 20;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (OpenRegularFile(path, kMaxReadBytes, file) != ReadOutcome::Done)
         return false;
+    qint64 total = 0;
     QString out;
     if (file.size() > 0)
         out.reserve(file.size() + 2);
@@ -242,7 +244,7 @@ bool readFile(const QString &path, QString *text)
         const qsizetype carried = piece.size();
         piece.resize(carried + kPiece);
         const qint64 got = file.read(piece.data() + carried, kPiece);
-        if (got < 0)
+        if (got < 0 || (total += got) > kMaxReadBytes) // grown while being read
             return false;
         piece.resize(carried + got);
         const bool last = got == 0;

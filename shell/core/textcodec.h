@@ -48,7 +48,11 @@ QString joinLines(const QStringList &lines);
 void toCrLf(QString &text);
 void toLf(QString &text);
 
-// Reads a whole file. On failure returns false and leaves `text` alone.
+// Reads a whole regular file of at most kMaxReadBytes. Anything else at the
+// path (a FIFO, a device, a directory) is refused without being opened for
+// long or waited on, and so is a larger file. On failure returns false and
+// leaves `text` alone.
+constexpr qint64 kMaxReadBytes = qint64(256) << 20;
 bool readFile(const QString &path, QString *text);
 
 // Reads a file line by line (see splitLines).

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void savingOntoAFifoNobodyReadsFailsAtOnce();
     void savingOntoAFifoWaitsForAReaderOnlyWhenAsked();
     void appendingOnlyToRegularFiles();
+    void readingOnlyRegularFiles_data();
+    void readingOnlyRegularFiles();
     void savingThroughALinkReplacesItsTarget();
     void savingOntoADeviceKeepsTheDevice();
     void cancelledSaveKeepsTheOldFile();
@@ -332,6 +334,29 @@ void TestTextCodec::savingOntoAFifoWaitsForAReaderOnlyWhenAsked()
     });
     QVERIFY(SaveFile::write(fifo, "waited", SaveFile::Special::WaitForReader));
     QCOMPARE(reading.get(), QByteArray("waited"));
+}
+
+void TestTextCodec::readingOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo nobody writes") << QStringLiteral("fifo");
+    QTest::newRow("endless device") << QStringLiteral("device");
+    QTest::newRow("directory") << QStringLiteral("dir");
+}
+
+void TestTextCodec::readingOnlyRegularFiles()
+{
+    // The display areas load files the user picks: what is no file must be
+    // refused at once, never waited on or read without end.
+    QFETCH(QString, kind);
+    TempProgramDir dir;
+    const SpecialFile special(kind, dir.file("picked.txt"));
+    if (!special.available())
+        QSKIP("no such thing here");
+    QString text = QStringLiteral("unchanged");
+    QVERIFY(!TextCodec::readFile(special.path(), &text));
+    QCOMPARE(text, QStringLiteral("unchanged"));
+    QVERIFY(!special.heldUp());
 }
 
 void TestTextCodec::appendingOnlyToRegularFiles()
