@@ -10,6 +10,7 @@
 #include "shell/core/utilities.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/hoverframes.h"
+#include "shell/widgets/labelname.h"
 #include "shell/widgets/panelbox.h"
 #include "shell/widgets/panelcontext.h"
 
@@ -90,7 +91,7 @@ QLineEdit *PluginPanel::addField(QGroupBox *frame, int row, const QString &objec
     // The path leaves room for its "…" button.
     field->setGeometry(70, top, row == 2 ? 98 : 124, 22);
     label->setBuddy(field);
-    field->setAccessibleName(TrimBlanks(label->text()).chopped(1));
+    field->setAccessibleName(LabelName(label->text()));
     return field;
 }
 
