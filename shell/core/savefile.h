@@ -4,9 +4,13 @@
 //
 // Contract:
 // - A regular file, or a name where nothing exists yet, is written to a
-//   temporary file beside it and renamed into place by commit(). Until then
-//   the old file is untouched; cancel(), a failed write or a failed commit
-//   leaves it exactly as it was and removes the temporary file.
+//   temporary file beside it (a new name, never one that exists) and renamed
+//   into place by commit(), with the old file's permissions. Until then the
+//   old file is untouched. commit() checks every byte: the last buffered
+//   write, the file's sync to the disk and its close must all succeed before
+//   the rename, so a full disk fails the commit instead of leaving an empty
+//   or cut-off file. cancel(), a failed write or a failed commit leaves the
+//   old file exactly as it was and removes the temporary file.
 // - A symbolic link is followed to its target: the target is replaced and
 //   the link stays a link (also through a chain of links).
 // - A FIFO, a character or block device or a socket is opened and written in
@@ -24,6 +28,7 @@
 // Use commit() or cancel() once; the destructor cancels what was not
 // committed. TextCodec::writeFile writes every text file through write().
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
@@ -56,17 +61,30 @@ public:
     // The whole file in one go: open, write, commit.
     static bool write(const QString &path, QByteArrayView bytes, Special special = Special::WriteInPlace);
 
+    // A new file, written as above and renamed into place only while
+    // nothing stands at the path: never over another file, link or node.
+    static bool create(const QString &path, QByteArrayView bytes);
+
     // True when `path` (links followed) exists and is neither a regular file
     // nor a directory.
     static bool isSpecialFile(const QString &path);
 
 private:
     bool openInPlace();
+    bool openTemporary();
+    bool writeAll(QByteArrayView bytes);
+    bool commitTemporary();
+    void discardTemporary();
 
     QString m_path;
     Special m_special = Special::WriteInPlace;
     std::unique_ptr<QSaveFile> m_save;
     std::unique_ptr<QFile> m_direct;
+    std::unique_ptr<QFile> m_file; // over m_fd, the temporary file
+    int m_fd = -1;
+    QByteArray m_temporary;
+    QByteArray m_target;
     bool m_inPlace = false;
     bool m_done = false;
+    bool m_keepExisting = false;
 };

@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 
 #ifdef Q_OS_UNIX
@@ -275,7 +276,7 @@ bool writeFile(const QString &path, QStringView text, SaveFile::Special special)
 
 bool appendFile(const QString &path, QStringView text)
 {
-    QFile file;
+    const QByteArray bytes = encode(text);
 #ifdef Q_OS_UNIX
     // A FIFO opened to write waits for a reader; without O_NONBLOCK, for ever.
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC,
@@ -283,20 +284,39 @@ bool appendFile(const QString &path, QStringView text)
     if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
-        || !file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
+    // Written straight to the file, so that a short write is seen at once:
+    // then the file is cut back to where it ended, and holds no half entry.
+    const off_t oldLength = st.st_size;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool ok = done == bytes.size() && ::fsync(fd) == 0;
+    if (!ok && ::ftruncate(fd, oldLength) != 0) {
+        // Nothing more to do: the failure is reported all the same.
+    }
+    return ::close(fd) == 0 && ok;
 #else
     if (SaveFile::isSpecialFile(path))
         return false;
-    file.setFileName(path);
+    QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
+    const qint64 oldLength = file.size();
+    if (file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    file.resize(oldLength);
+    return false;
 #endif
-    const QByteArray bytes = encode(text);
-    return file.write(bytes) == bytes.size() && file.flush();
 }
 
 } // namespace TextCodec
