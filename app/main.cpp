@@ -1,5 +1,5 @@
 #include "shell/core/fonts.h"
-#include "shell/core/programpaths.h"
+#include "shell/core/places.h"
 #include "shell/widgets/qtdialogs.h"
 #include "app/startup.h"
 
@@ -11,5 +11,5 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Zantoria"));
     Fonts::installSubstitutions();
     setDialogs(std::make_unique<QtDialogs>());
-    return Startup::Main(app, ProgramPaths::programDir());
+    return Startup::Main(app, Places::forThisProgram());
 }

@@ -6,7 +6,6 @@
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
 #include "shell/core/launcher.h"
-#include "shell/core/programpaths.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
 #include "shell/widgets/clicklabel.h"
@@ -65,9 +64,8 @@ int textWidth(const QLabel *label, const QString &text)
 
 } // namespace
 
-MainWindow::MainWindow(const QString &programDir, std::vector<PanelRow> panels, QWidget *parent)
+MainWindow::MainWindow(const Places &places, std::vector<PanelRow> panels, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_programDir(programDir)
     , m_launcher(createSystemLauncher())
     , m_clipboard(createSystemClipboard())
     , m_panelRows(std::move(panels))
@@ -76,7 +74,7 @@ MainWindow::MainWindow(const QString &programDir, std::vector<PanelRow> panels, 
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Strings::kMainTitle);
     setFixedSize(670, 450); // 10050 × 6750 twips
-    m_context.programDir = programDir;
+    m_context.places = places;
     m_context.colors = &m_colors;
     m_context.dialogs = &dialogs();
     m_context.launcher = m_launcher.get();
@@ -101,7 +99,7 @@ void MainWindow::Form_Load(const std::function<void(const QString &)> &announce)
     };
     say(QStringLiteral("正在初调用[系统皮肤]..."));
     m_skin.InitSkinForm(this, QStringLiteral("Zantoria"), QStringLiteral("m"), QStringLiteral("nomax"),
-                        ProgramPaths::resolve(m_programDir, QStringLiteral("\\Skin\\default")));
+                        m_context.places.resource(QStringLiteral("\\Skin\\default")));
     connect(m_skin.btnControl(), &CoolButton::Click, this, &MainWindow::btnControl_Click);
     connect(m_skin.btnMin(), &CoolButton::Click, this, &MainWindow::btnMin_Click);
     connect(m_skin.btnMax(), &CoolButton::Click, this, &MainWindow::btnMax_Click);

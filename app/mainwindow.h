@@ -35,7 +35,7 @@ public:
     static constexpr int SysMenuWidth = MainLayout::SysMenuWidth;
 
     // The panels come from `panels` (panelTable() in the program).
-    explicit MainWindow(const QString &programDir, std::vector<PanelRow> panels = panelTable(),
+    explicit MainWindow(const Places &places, std::vector<PanelRow> panels = panelTable(),
                         QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -104,7 +104,6 @@ protected:
 
 private:
     SkinFrame m_skin;
-    QString m_programDir;
     ColorScheme m_colors;
     std::unique_ptr<Launcher> m_launcher;
     std::unique_ptr<Clipboard> m_clipboard;

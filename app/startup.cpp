@@ -2,7 +2,7 @@
 
 #include "shell/core/dialogs.h"
 #include "app/mainwindow.h"
-#include "shell/core/programpaths.h"
+#include "shell/core/places.h"
 #include "app/skinframe.h"
 #include "app/splashwindow.h"
 #include "shell/core/texts.h"
@@ -44,10 +44,20 @@ int guarded(const std::function<int()> &body)
     }
 }
 
-std::unique_ptr<MainWindow> loadMainWindow(const QString &programDir, SplashWindow &splash)
+QString dataDirFailureTitle()
 {
-    ProgramPaths::CreateDataDirs(programDir);
-    auto window = std::make_unique<MainWindow>(programDir);
+    return QStringLiteral("无法启动Zantoria：（");
+}
+
+std::unique_ptr<MainWindow> loadMainWindow(const Places &places, SplashWindow &splash)
+{
+    QString problem;
+    if (!places.prepare(&problem)) {
+        splash.close();
+        dialogs().message(problem, dataDirFailureTitle(), Dialogs::Icon::Critical);
+        return nullptr;
+    }
+    auto window = std::make_unique<MainWindow>(places);
     window->Form_Load([&](const QString &text) {
         splash.setProgressText(text);
         QApplication::processEvents();
@@ -55,7 +65,7 @@ std::unique_ptr<MainWindow> loadMainWindow(const QString &programDir, SplashWind
     return window;
 }
 
-int Main(QApplication &app, const QString &programDir)
+int Main(QApplication &app, const Places &places)
 {
     return guarded([&] {
         if (anotherCopyRestored(Strings::kMainTitle))
@@ -64,7 +74,9 @@ int Main(QApplication &app, const QString &programDir)
         SplashWindow splash;
         splash.show();
         QApplication::processEvents();
-        const auto window = loadMainWindow(programDir, splash);
+        const auto window = loadMainWindow(places, splash);
+        if (!window)
+            return kExitDataDir;
         window->show();
         splash.close();
         return app.exec();

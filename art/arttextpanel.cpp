@@ -4,7 +4,6 @@
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
 #include "shell/core/launcher.h"
-#include "shell/core/programpaths.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
@@ -370,7 +369,7 @@ void ArtTextPanel::InitWZ()
     chkWZBeginAddMode->setChecked(false);
     InitChkWZBeginAddMode();
 
-    WZTempFile = ProgramPaths::resolve(context().programDir, kTempFile);
+    WZTempFile = context().places.data(kTempFile);
 
     InitComWZqj();
     InitComWZFontName();
@@ -516,9 +515,9 @@ QFont ArtTextPanel::artFont() const
 QString ArtTextPanel::spacefoldPath() const
 {
 #ifdef Q_OS_WIN
-    return QDir::toNativeSeparators(context().programDir) + QStringLiteral("\\Spacefold.exe");
+    return QDir::toNativeSeparators(context().places.programDir()) + QStringLiteral("\\Spacefold.exe");
 #else
-    return context().programDir + QStringLiteral("/Spacefold");
+    return context().places.programDir() + QStringLiteral("/Spacefold");
 #endif
 }
 

@@ -14,7 +14,6 @@
 #include "shell/core/colorscheme.h"
 #include "shell/widgets/hoverframes.h"
 #include "shell/widgets/panelcontext.h"
-#include "shell/core/programpaths.h"
 #include "shell/core/texts.h"
 #include "shell/core/utilities.h"
 
@@ -213,7 +212,7 @@ bool PicToTextPanel::eventFilter(QObject *watched, QEvent *event)
 void PicToTextPanel::InitCCMY()
 {
     MYPicPath.clear();
-    MYTempFile = ProgramPaths::resolve(context().programDir, kTempFile);
+    MYTempFile = context().places.data(kTempFile);
 
     chkMYAddMode->setChecked(false);
     m_textMYPicView->setFontPointSize(kDefaultFontSize);
@@ -247,7 +246,7 @@ void PicToTextPanel::InitCCMY()
 
 QString PicToTextPanel::resourceDir(int option) const
 {
-    return ProgramPaths::resolve(context().programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text()));
+    return context().places.data(kResourceRoot + TrimBlanks(optMYSource[option]->text()));
 }
 
 int PicToTextPanel::checkedSource() const
@@ -285,7 +284,7 @@ void PicToTextPanel::lstMYSource_Click()
     if (!item)
         return;
     const int option = checkedSource();
-    MYPicPath = ProgramPaths::resolve(context().programDir, kResourceRoot + TrimBlanks(optMYSource[option]->text())
+    MYPicPath = context().places.data(kResourceRoot + TrimBlanks(optMYSource[option]->text())
                                                                 + u'\\' + TrimBlanks(item->text()));
     ReadMYPicFile(MYPicPath);
 }

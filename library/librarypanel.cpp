@@ -73,7 +73,7 @@ QString fontSizeText(float size)
 
 LibraryPanel::LibraryPanel(PanelContext &context, QWidget *parent)
     : ContentPanel(context, parent)
-    , m_store(context.programDir)
+    , m_store(context.places.dataDir())
 {
     buildControls();
     connectControls();

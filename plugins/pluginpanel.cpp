@@ -186,7 +186,7 @@ bool PluginPanel::eventFilter(QObject *watched, QEvent *event)
 
 void PluginPanel::initCJ()
 {
-    CJDir = ProgramPaths::resolve(context().programDir, kPluginDir);
+    CJDir = context().places.data(kPluginDir);
     CJRefresh();
     chooseAddNew();
 
@@ -358,7 +358,7 @@ int PluginPanel::FindCJNameInd(const QString &name) const
 
 void PluginPanel::ReadCJFile(const QString &path)
 {
-    ReadCJ = PluginFile::ReadCJFile(path, context().programDir, *context().dialogs);
+    ReadCJ = PluginFile::ReadCJFile(path, context().places.programDir(), *context().dialogs);
 }
 
 bool PluginPanel::WriteCJCurFile(const QString &path)
@@ -380,7 +380,7 @@ QString PluginPanel::absolutePluginPath(const QString &path) const
 {
     if (QFileInfo(path).isAbsolute())
         return path;
-    return ProgramPaths::resolve(context().programDir, path);
+    return ProgramPaths::resolve(context().places.programDir(), path);
 }
 
 CJInfo PluginPanel::currentFields() const

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12 packages) and builds into ./build.
 # Quick the second time: nothing is installed twice, the build is incremental.
+# Packages named as arguments are installed too (scripts/package.sh names its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,9 @@ packages=(
     g++-mingw-w64-x86-64
     jp2a time
     libjpeg62-turbo-dev
+    desktop-file-utils appstream man-db bash-completion
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -342,7 +342,7 @@ void SendToolPanel::btnAddToFav_Click()
     if (m_busy)
         return;
     BusyScope busy(m_busy);
-    if (!Favourites::add(m_context.programDir, selectedText())) {
+    if (!Favourites::add(m_context.places.dataDir(), selectedText())) {
         m_context.dialogs->message(Favourites::kAddFailed, Favourites::kAddFailedTitle, Dialogs::Icon::Critical);
         return;
     }

@@ -1,9 +1,11 @@
 #pragma once
 
-// What every panel is built with: where the program lives, the shared colours,
+// What every panel is built with: where files live, the shared colours,
 // and every shared service. A panel reaches dialogs, the launcher, the
 // clipboard, the window system and its neighbours through this, never through
 // a global, so a test builds a panel with fakes (tests/support/testcontext.h).
+
+#include "shell/core/places.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +28,8 @@ class PanelContext : public QObject
 public:
     using QObject::QObject;
 
-    QString programDir;
+    // The programs, the shipped resources and the user's data.
+    Places places;
     const ColorScheme *colors = nullptr;
     Dialogs *dialogs = nullptr;
     Launcher *launcher = nullptr;

@@ -10,6 +10,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
@@ -19,16 +20,37 @@ class TestLibraryStart : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void shownAtStartWithTheSampleTips_data();
     void shownAtStartWithTheSampleTips();
 };
 
+void TestLibraryStart::shownAtStartWithTheSampleTips_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("portable") << false;
+    QTest::newRow("installed, first start") << true;
+}
+
 void TestLibraryStart::shownAtStartWithTheSampleTips()
 {
+    QFETCH(bool, installed);
     Fonts::installSubstitutions();
     ScriptedDialogs *dialogs = ScriptedDialogs::install();
-    TempProgramDir dir(true);
+    TempProgramDir dir(!installed);
+    Places places = Places::portable(dir.path());
+    if (installed) {
+        // The programs in prefix/lib/zantoria, what ships (as the build
+        // installs it) in prefix/share/zantoria, and a home of its own.
+        QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/lib/zantoria"))));
+        QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/share"))));
+        QVERIFY(QFile::link(QStringLiteral(ZANTORIA_PROGRAM_DIR "/../share/zantoria"),
+                            dir.file(QStringLiteral("usr/share/zantoria"))));
+        places = Places::decide(dir.file(QStringLiteral("usr/lib/zantoria")), QString(), dir.file(QStringLiteral("home")));
+        QCOMPARE(places.mode(), Places::Mode::Installed);
+        QVERIFY(places.prepare(nullptr));
+    }
     QStringList splash;
-    MainWindow window(dir.path());
+    MainWindow window(places);
     window.Form_Load([&](const QString &text) { splash << text; });
 
     auto *panel = qobject_cast<LibraryPanel *>(window.panBox(1));
@@ -51,6 +73,11 @@ void TestLibraryStart::shownAtStartWithTheSampleTips()
     QVERIFY(list->count() >= 3);
     QVERIFY(!panel->displayArea()->isEmpty());
     QVERIFY(dialogs->shown.isEmpty());
+    if (installed)
+        QCOMPARE(panel->findChild<QListWidget *>(QStringLiteral("lstPicType"))->count(),
+                 QDir(dir.file(QStringLiteral("home/.local/share/zantoria/data/Zantoria秘笈/Words")))
+                     .entryList(QDir::Files)
+                     .size());
 }
 
 QTEST_MAIN(TestLibraryStart)

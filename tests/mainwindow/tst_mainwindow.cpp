@@ -124,7 +124,7 @@ void TestMainWindow::init()
 {
     m_dialogs = ScriptedDialogs::install();
     m_urls.opened.clear();
-    m_window = std::make_unique<MainWindow>(m_dir->path());
+    m_window = std::make_unique<MainWindow>(Places::portable(m_dir->path()));
     m_window->setClock([this] { return m_now; });
     m_window->Form_Load({});
 }
@@ -237,7 +237,7 @@ void TestMainWindow::panelAddedByOneTableRow()
             row = {3, QStringLiteral("试验面板"), QStringLiteral("正在初始化[试验面板]..."),
                    [](PanelContext &context, QWidget *parent) { return new TrialPanel(context, parent); }};
     }
-    MainWindow w(m_dir->path(), rows);
+    MainWindow w(Places::portable(m_dir->path()), rows);
     QStringList said;
     w.Form_Load([&](const QString &text) { said << text; });
     QVERIFY(said.contains(QStringLiteral("正在初始化[试验面板]...")));
@@ -350,7 +350,7 @@ void TestMainWindow::runningTimeCountsFromTheEndOfLoading()
 void TestMainWindow::firstTickAfterLoadingShowsOneSecond()
 {
     // On the real clock, with loading taking a while after the clock was built.
-    MainWindow w(m_dir->path());
+    MainWindow w(Places::portable(m_dir->path()));
     w.Form_Load([](const QString &text) {
         if (text == QStringLiteral("初始化完毕"))
             QThread::msleep(300);

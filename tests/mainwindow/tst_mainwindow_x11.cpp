@@ -80,7 +80,7 @@ void TestMainWindowX11::keepOnTopReachesTheWindowManager()
     if (QGuiApplication::platformName() != u"xcb")
         QSKIP("needs an X server");
     TempProgramDir dir(true);
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     window.Form_Load({});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -96,7 +96,7 @@ void TestMainWindowX11::captionBandMovesTheWindow()
     if (QGuiApplication::platformName() != u"xcb")
         QSKIP("needs an X server");
     TempProgramDir dir(true);
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     window.Form_Load({});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

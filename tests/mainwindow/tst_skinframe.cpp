@@ -190,7 +190,7 @@ void TestSkinFrame::brokenDefaultSkinEndsStartUpWithTheSkinMessage()
     damage(skinDir);
     SplashWindow splash;
     const int status = Startup::guarded([&] {
-        const auto window = Startup::loadMainWindow(dir.path(), splash);
+        const auto window = Startup::loadMainWindow(Places::portable(dir.path()), splash);
         return 0;
     });
     QCOMPARE(status, Startup::kExitSkin);

@@ -185,7 +185,7 @@ void TestPluginsX11::shippedSpacefoldStartsFromTheManager()
     QVERIFY(QFile::copy(QStringLiteral(ZANTORIA_PROGRAM_DIR "/Spacefold"), spacefold));
 
     ScriptedDialogs *dialogs = ScriptedDialogs::install();
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     window.Form_Load({});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -558,7 +558,7 @@ void TestSendToolPanel::actsOnTheLastTextPanelInTheMainWindow()
     TempProgramDir dir(true);
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("Data/MyFavor"))));
     ScriptedDialogs::install();
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     window.Form_Load({});
     SendToolPanel *tool = window.sendToolPanel();
     QVERIFY(tool->width() <= 125);

@@ -165,7 +165,7 @@ void TestAccessibility::picturePanelControlsCarryTheirCaptions()
 void TestAccessibility::everyControlOfTheMainWindowHasAName()
 {
     TempProgramDir dir(true);
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     window.Form_Load({});
     QStringList unnamed;
     for (QWidget *w : window.findChildren<QWidget *>()) {

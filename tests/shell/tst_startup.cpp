@@ -28,6 +28,7 @@ private Q_SLOTS:
     void unexpectedFailureShowsTheFatalReport();
     void skinFailureShowsOnlyTheSkinMessage();
     void startsWhereNoDirectoryCanBeCreated();
+    void installedWithoutADataDirectorySaysSoAndEnds();
 
 private:
     ScriptedDialogs *m_dialogs = nullptr;
@@ -44,7 +45,7 @@ void TestStartup::loadAnnouncesEveryStepInOrder()
 {
     TempProgramDir dir(true);
     ProgramPaths::CreateDataDirs(dir.path());
-    MainWindow window(dir.path());
+    MainWindow window(Places::portable(dir.path()));
     QStringList shown;
     window.Form_Load([&](const QString &text) { shown << text; });
     const QStringList expected = {
@@ -67,7 +68,7 @@ void TestStartup::loadEndsOnTheTipsLibrary()
 {
     TempProgramDir dir(true);
     SplashWindow splash;
-    const auto window = Startup::loadMainWindow(dir.path(), splash);
+    const auto window = Startup::loadMainWindow(Places::portable(dir.path()), splash);
     QCOMPARE(splash.progressText(), QStringLiteral("初始化完毕"));
     QCOMPARE(window->windowTitle(), QStringLiteral("『Zantoria』"));
     QCOMPARE(window->CurPanel(), 1);
@@ -114,12 +115,28 @@ void TestStartup::startsWhereNoDirectoryCanBeCreated()
     }
     SplashWindow splash;
     const int status = Startup::guarded([&] {
-        const auto window = Startup::loadMainWindow(dir.path(), splash);
+        const auto window = Startup::loadMainWindow(Places::portable(dir.path()), splash);
         return window->CurPanel() == 1 ? 0 : 3;
     });
     QCOMPARE(status, 0);
     QVERIFY(m_dialogs->shown.isEmpty());
     QVERIFY(QFileInfo(dir.file("data")).isFile());
+}
+
+void TestStartup::installedWithoutADataDirectorySaysSoAndEnds()
+{
+    // A file stands where the user's data directory should be.
+    TempProgramDir dir;
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/lib/zantoria"))));
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/share/zantoria/Skin"))));
+    QFile blocker(dir.file(QStringLiteral("xdg/zantoria")));
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("xdg"))) && blocker.open(QIODevice::WriteOnly));
+    const Places places = Places::decide(dir.file(QStringLiteral("usr/lib/zantoria")), dir.file(QStringLiteral("xdg")), QString());
+    SplashWindow splash;
+    QVERIFY(!Startup::loadMainWindow(places, splash));
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown.first().title, Startup::dataDirFailureTitle());
+    QVERIFY(m_dialogs->shown.first().text.contains(QDir::toNativeSeparators(dir.file(QStringLiteral("xdg/zantoria")))));
 }
 
 QTEST_MAIN(TestStartup)

@@ -32,7 +32,7 @@ TestContext::TestContext(const QString &programDir)
     : windowSystem(platform::createNullWindowSystem())
     , colors(defaultColorScheme())
 {
-    context.programDir = programDir;
+    context.places = Places::portable(programDir);
     context.colors = &colors;
     context.dialogs = &dialogs;
     context.launcher = &launcher;

@@ -42,7 +42,7 @@ public:
 
 // A panel context made of fakes: scripted dialogs, a recording launcher, a
 // clipboard of its own, the null window system and the main window's colours.
-// Tests set `context.programDir` (or use a TempProgramDir) and fill the
+// Tests name a program directory (a TempProgramDir, say), portable, and fill the
 // dialogs' answers; `context.displayAreaSource` returns `displayArea`.
 class TestContext
 {
