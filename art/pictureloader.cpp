@@ -16,10 +16,10 @@
 namespace {
 
 // Mebibytes an image plug-in may allocate for one picture: the largest it
-// may decode whole at four bytes a pixel, and a little room for its own
-// buffers. (A limit for every reader of the process, pictures inside others
-// included, such as a PNG inside an icon.)
-constexpr int kAllocationLimitMiB = int(PictureLoader::kMaxWholePixels * 4 / (1024 * 1024)) + 8;
+// may decode whole at eight bytes a pixel (a PNG of 16 bits a channel), and a
+// little room for its own buffers. (A limit for every reader of the process,
+// pictures inside others included, such as a PNG inside an icon.)
+constexpr int kAllocationLimitMiB = int(PictureLoader::kMaxWholePixels * 8 / (1024 * 1024)) + 8;
 
 // The size a BMP file claims in its header; invalid for anything else.
 QSize bmpClaim(const QString &path)
@@ -71,10 +71,28 @@ QImage PictureLoader::flatten(QImage picture)
     default:
         break;
     }
-    if (!picture.hasAlphaChannel())
-        return picture.convertToFormat(picture.allGray() && picture.depth() <= 8 ? QImage::Format_Grayscale8
-                                                                                  : QImage::Format_RGB32);
+    // Converted in place where the new format takes no more room a pixel
+    // (from 16 bits a channel, say), so the picture is never held twice.
+    if (!picture.hasAlphaChannel()) {
+        const auto target = picture.allGray() && picture.depth() <= 8 ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+        return std::move(picture).convertToFormat(target);
+    }
     // Onto white by hand: no painter, so no GUI application is needed.
+    if (picture.depth() == 64) {
+        // Sixteen bits a channel: laid onto white where it stands, then
+        // narrowed in place as an opaque picture is.
+        QImage wide = std::move(picture).convertToFormat(QImage::Format_RGBA64);
+        for (int y = 0; y < wide.height(); ++y) {
+            auto *line = reinterpret_cast<QRgba64 *>(wide.scanLine(y));
+            for (int x = 0; x < wide.width(); ++x) {
+                const quint64 a = line[x].alpha();
+                const auto over = [a](quint64 v) { return quint16((v * a + 65535 * (65535 - a) + 32767) / 65535); };
+                line[x] = QRgba64::fromRgba64(over(line[x].red()), over(line[x].green()), over(line[x].blue()), 65535);
+            }
+        }
+        wide.reinterpretAsFormat(QImage::Format_RGBX64);
+        return std::move(wide).convertToFormat(QImage::Format_RGB32);
+    }
     QImage opaque = std::move(picture).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < opaque.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(opaque.scanLine(y));
@@ -113,19 +131,35 @@ PictureLoader::Result PictureLoader::inspect(QImageReader &reader, const QString
     // content would load every plug-in.
     reader.setFileName(path);
     reader.setAllocationLimit(kAllocationLimitMiB);
+    // The header is read here already: what a decoding library says of a
+    // damaged one is caught as it is while decoding, never printed.
+    DecoderMessages headerLines;
     if (!reader.canRead()) {
         result.problem = Problem::Unreadable;
         result.detail = QStringLiteral("not a picture this program can read");
         return result;
     }
     QSize claimed = reader.size();
-    if (!claimed.isValid())
+    const QStringList caught = headerLines.take();
+    if (!claimed.isValid() && !caught.isEmpty()) {
+        result.problem = Problem::Unreadable;
+        result.detail = QStringLiteral("cannot decode the picture (%1)").arg(caught.last());
+        return result;
+    }
+    bool bmpHeader = false;
+    if (!claimed.isValid()) {
         claimed = bmpClaim(path); // the BMP reader gives no size for a header it dislikes
+        bmpHeader = claimed.isValid();
+    }
     if (reader.format() == "gif")
         claimed = claimed.expandedTo(gifScreen(path));
     result.claimedSize = claimed;
+    // Only JPEG and BMP are read band by band; anything else is decoded
+    // whole, and its message says that limit.
+    const QByteArray format = reader.format();
+    const bool inBands = bmpHeader || format == "jpeg" || format == "jpg" || format == "bmp";
     if (claimed.isValid() && !acceptableSize(claimed))
-        tooLarge(result, claimed);
+        tooLarge(result, claimed, inBands ? kMaxPixels : kMaxWholePixels);
     return result;
 }
 

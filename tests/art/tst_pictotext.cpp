@@ -423,12 +423,15 @@ void TestPicToText::loaderRefusesHugeClaims_data()
     QTest::addColumn<QString>("suffix");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::newRow("bmp 20000 x 20000") << QStringLiteral("bmp") << 20000 << 20000;
-    QTest::newRow("gif 20000 x 20000") << QStringLiteral("gif") << 20000 << 20000;
-    QTest::newRow("one side too long") << QStringLiteral("bmp") << 16385 << 1;
-    QTest::newRow("too many pixels") << QStringLiteral("gif") << 8001 << 8000;
-    QTest::newRow("jpeg 20000 x 20000") << QStringLiteral("jpg") << 20000 << 20000;
-    QTest::newRow("jpeg, too many pixels") << QStringLiteral("jpg") << 9000 << 8000;
+    QTest::addColumn<QString>("limit"); // the one the message quotes
+    const QString bands = QStringLiteral("64 megapixels)");
+    const QString whole = QStringLiteral("6 megapixels for a picture that is not a JPEG or plain BMP");
+    QTest::newRow("bmp 20000 x 20000") << QStringLiteral("bmp") << 20000 << 20000 << bands;
+    QTest::newRow("gif 20000 x 20000") << QStringLiteral("gif") << 20000 << 20000 << whole;
+    QTest::newRow("one side too long") << QStringLiteral("bmp") << 16385 << 1 << bands;
+    QTest::newRow("too many pixels") << QStringLiteral("gif") << 8001 << 8000 << whole;
+    QTest::newRow("jpeg 20000 x 20000") << QStringLiteral("jpg") << 20000 << 20000 << bands;
+    QTest::newRow("jpeg, too many pixels") << QStringLiteral("jpg") << 9000 << 8000 << bands;
 }
 
 void TestPicToText::loaderRefusesHugeClaims()
@@ -436,6 +439,7 @@ void TestPicToText::loaderRefusesHugeClaims()
     QFETCH(QString, suffix);
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(QString, limit);
     const QString file = path(QStringLiteral("huge.") + suffix);
     QVERIFY(writeBytes(file, suffix == QLatin1String("bmp")   ? hugeBmpHeader(width, height)
                              : suffix == QLatin1String("gif") ? hugeGifHeader(width, height)
@@ -444,7 +448,8 @@ void TestPicToText::loaderRefusesHugeClaims()
     QCOMPARE(result.problem, PictureLoader::Problem::TooLarge);
     QCOMPARE(result.claimedSize, QSize(width, height));
     QVERIFY(result.image.isNull());
-    QVERIFY(result.detail.contains(QStringLiteral("too large")));
+    QVERIFY2(result.detail.contains(QStringLiteral("too large")) && result.detail.contains(limit),
+             qPrintable(result.detail));
 }
 
 void TestPicToText::loaderRefusesTopDownBmpClaims_data()
@@ -469,24 +474,30 @@ void TestPicToText::loaderRefusesTopDownBmpClaims()
 void TestPicToText::loaderReadsTransparentAsWhite_data()
 {
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("gif") << QStringLiteral("gif");
-    QTest::newRow("ico") << QStringLiteral("ico");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("gif") << QStringLiteral("gif") << QSize(4, 2);
+    QTest::newRow("ico") << QStringLiteral("ico") << QSize(4, 2);
+    // Eight bytes a pixel, at the most pixels a whole picture may have.
+    QTest::newRow("png, 16 bits a channel") << QStringLiteral("png") << QSize(3000, 2000);
 }
 
 void TestPicToText::loaderReadsTransparentAsWhite()
 {
     QFETCH(QString, suffix);
-    QImage picture(4, 2, QImage::Format_ARGB32);
+    QFETCH(QSize, size);
+    QImage picture(size, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
     picture.setPixel(0, 0, qRgb(0, 0, 0));
     picture.setPixel(1, 1, qRgb(200, 0, 0));
     const QString file = path(QStringLiteral("clear.") + suffix);
     if (suffix == QLatin1String("gif"))
         QVERIFY(GifWriter::write(picture, file));
-    else
+    else if (suffix == QLatin1String("ico"))
         QVERIFY(QImageWriter(file, "ico").write(picture));
+    else
+        QVERIFY(picture.convertToFormat(QImage::Format_RGBA64).save(file, "PNG"));
     const PictureLoader::Result result = PictureLoader::load(file);
-    QVERIFY(result.ok());
+    QVERIFY2(result.ok(), qPrintable(result.detail));
     QVERIFY(!result.image.hasAlphaChannel());
     QCOMPARE(result.image.pixel(0, 0), qRgb(0, 0, 0));
     QCOMPARE(result.image.pixel(1, 1), qRgb(200, 0, 0));
