@@ -11,6 +11,7 @@
 #include "shell/widgets/labelname.h"
 #include "shell/widgets/panelcontext.h"
 
+#include <QDir>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -30,6 +31,7 @@ const QString kRenameTitle = QStringLiteral("秘笈更名");
 const QString kRenameFailedTitle = QStringLiteral("秘笈更名失败：（");
 const QString kDeleteFailedTitle = QStringLiteral("秘笈删除失败：（");
 const QString kReadFailedTitle = QStringLiteral("读取秘笈文件失败：（");
+const QString kSaveFailedTitle = QStringLiteral("保存秘笈失败：（");
 const QString kBlankName = QStringLiteral("秘笈名称不可全为空格或是为空！");
 const QString kBadCharacter = QStringLiteral("文件名中不可以出现如下的字符：");
 const QString kNamePrompt = QStringLiteral("请输入秘笈名称，如『Morvenna的秘笈』：");
@@ -221,8 +223,9 @@ bool LibraryPanel::ReadPicData(const QString &path)
 
 bool LibraryPanel::showFile(const QString &path, Shows what)
 {
+    // A failed save has said so; the edited text stays shown.
     if (!SaveModifiedText())
-        return readFailed(TipOutcome::Failed);
+        return false;
     QString text;
     if (const TipOutcome read = TipStore::read(path, &text); read != TipOutcome::Done)
         return readFailed(read);
@@ -264,12 +267,8 @@ bool LibraryPanel::SaveModifiedText()
     if (!context().dialogs->question(QStringLiteral("秘笈内容已经被修改！") + kCrLf + QStringLiteral("是否保存修改？"),
                                      QStringLiteral("系统提示"), Dialogs::Icon::Question))
         return true;
-    if (m_shows == Shows::Tip) {
-        if (!TipStore::save(m_store.path(m_shownKind, m_shownFile), textPicView->text()))
-            return false;
-        MJTextModified = false;
-        return true;
-    }
+    if (m_shows == Shows::Tip)
+        return saveShownText(m_store.path(m_shownKind, m_shownFile));
     // The favourites grow by appends from the tool panel; writing the view
     // back over an entry added since it was shown would lose that entry.
     const QString path = m_store.favouritesPath();
@@ -280,8 +279,18 @@ bool LibraryPanel::SaveModifiedText()
             Strings::kHintTitle, Dialogs::Icon::Information);
         return true;
     }
-    if (!TipStore::save(path, textPicView->text()))
+    return saveShownText(path);
+}
+
+bool LibraryPanel::saveShownText(const QString &path)
+{
+    QString why;
+    if (!TipStore::save(path, textPicView->text(), &why)) {
+        context().dialogs->message(QStringLiteral("保存秘笈的修改时出现错误，修改没有保存！") + kCrLf
+                                       + QDir::toNativeSeparators(path) + (why.isEmpty() ? QString() : QStringLiteral("：") + why),
+                                   kSaveFailedTitle, Dialogs::Icon::Exclamation);
         return false;
+    }
     MJTextModified = false;
     return true;
 }

@@ -56,6 +56,7 @@ public:
     void lstPicType_Click();
     bool ReadPicData(const QString &path);
     bool SaveModifiedText();
+    bool saveShownText(const QString &path);
     int FindMJNameInd(const QString &name) const;
     void AbledMJBtn(bool enabled);
     void SetTextPicViewLocked();

@@ -177,9 +177,9 @@ QString TipStore::savedText(const QString &text)
     return text + kCrLf;
 }
 
-bool TipStore::save(const QString &path, const QString &text)
+bool TipStore::save(const QString &path, const QString &text, QString *why)
 {
-    return TextCodec::writeFile(path, savedText(text));
+    return TextCodec::writeFile(path, savedText(text), SaveFile::Special::WriteInPlace, why);
 }
 
 bool TipStore::createIfMissing(const QString &path)

@@ -84,7 +84,8 @@ public:
     // Writes the text atomically, followed by CR LF unless it already ends
     // with one (an empty text stays empty), so saving a text read from a
     // tip leaves the tip's bytes as they were.
-    static bool save(const QString &path, const QString &text);
+    // `why`, when given, says why a save failed in the system's words.
+    static bool save(const QString &path, const QString &text, QString *why = nullptr);
 
     // The text a save writes.
     static QString savedText(const QString &text);

@@ -1,6 +1,8 @@
 #include "pluginfile.h"
 
 #include "shell/core/dialogs.h"
+
+#include <QDir>
 #include "shell/core/regularfile.h"
 #include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
@@ -89,11 +91,11 @@ bool holdsLineBreak(const CJInfo &record)
            || holdsLineBreak(record.Description);
 }
 
-bool write(const QString &path, const CJInfo &record)
+bool write(const QString &path, const CJInfo &record, QString *why)
 {
     if (holdsLineBreak(record))
         return false;
-    return TextCodec::writeFile(path, format(record));
+    return TextCodec::writeFile(path, format(record), SaveFile::Special::WriteInPlace, why);
 }
 
 CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs)
@@ -116,10 +118,14 @@ CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialo
 
 bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs)
 {
-    if (write(path, record))
+    QString why;
+    if (write(path, record, &why))
         return true;
-    dialogs.okCancel(QStringLiteral("写入插件配置文件时出现错误！"), QStringLiteral("写入失败：（"),
-                     Dialogs::Icon::Critical);
+    // What failed, and why where the system says: the old file is as it was.
+    QString text = QStringLiteral("写入插件配置文件时出现错误！");
+    if (!why.isEmpty())
+        text += QStringLiteral("\r\n") + QDir::toNativeSeparators(path) + QStringLiteral("：") + why;
+    dialogs.okCancel(text, QStringLiteral("写入失败：（"), Dialogs::Icon::Critical);
     return false;
 }
 

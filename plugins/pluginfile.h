@@ -64,7 +64,8 @@ bool holdsLineBreak(QStringView value);
 // Writes the record through the code page to a temporary name renamed into
 // place; false (and nothing written) for a value with a line break or when
 // the file cannot be written.
-bool write(const QString &path, const CJInfo &record);
+// `why`, when given, says why a write failed in the system's words.
+bool write(const QString &path, const CJInfo &record, QString *why = nullptr);
 
 // As the manager reads and writes, each reporting its own failure:
 // ReadCJFile returns the record, empty after a message when the file is

@@ -397,7 +397,10 @@ bool PluginPanel::namesAreValid(const QString &name, const QString &path, const 
     if (name.contains(u'/') || name.contains(u'\\') || PluginFile::holdsLineBreak(values)
         || PluginFile::holdsLineBreak(name) || PluginFile::holdsLineBreak(path))
         return false;
-    return CanWritePath(descriptionPath(name)) && !path.isEmpty() && CanWritePath(absolutePluginPath(path));
+    // A plug-in directory nobody may write is no fault of the name: the
+    // write then fails and says why.
+    const bool nameFits = CanWritePath(descriptionPath(name)) || !QFileInfo(CJDir).isWritable();
+    return nameFits && !path.isEmpty() && CanWritePath(absolutePluginPath(path));
 }
 
 void PluginPanel::showInvalidName()
@@ -416,25 +419,32 @@ void PluginPanel::btnCJ_Click(int index)
         return;
     m_busy = true;
     bool rebuilt = false;
-    switch (index) {
-    case 0:
-        runSelected();
-        break;
-    case 1:
-        rebuilt = saveInPlace();
-        break;
-    case 2:
-        saveAs();
-        break;
-    case 3:
-        rebuilt = addNew();
-        break;
-    case 4:
-        clearNewFields();
-        break;
-    case 5:
-        removeSelected();
-        break;
+    // Each action runs under its own trap: an unexpected failure shows the
+    // action's own message and ends the action.
+    try {
+        switch (index) {
+        case 0:
+            runSelected();
+            break;
+        case 1:
+            rebuilt = saveInPlace();
+            break;
+        case 2:
+            saveAs();
+            break;
+        case 3:
+            rebuilt = addNew();
+            break;
+        case 4:
+            clearNewFields();
+            break;
+        case 5:
+            removeSelected();
+            break;
+        }
+    } catch (...) {
+        rebuilt = false;
+        reportFailure(index);
     }
     m_busy = false;
     // A dialog took the pointer away without the button seeing it leave.
@@ -444,14 +454,31 @@ void PluginPanel::btnCJ_Click(int index)
     }
 }
 
+void PluginPanel::reportFailure(int index)
+{
+    struct Failure
+    {
+        const char *text;
+        const char *title;
+        Dialogs::Icon icon;
+    };
+    static constexpr Failure kFailures[] = {
+        {"运行插件时出现错误，可能是插件文件找不到或是已经损坏！", "运行插件失败：（", Dialogs::Icon::Information},
+        {"保存修改时出现错误！", "保存修改失败：（", Dialogs::Icon::Information},
+        {"保存时出现错误！", "保存文件出错了：（", Dialogs::Icon::Critical},
+        {"添加配置文件时出现错误！", "添加文件出错了：（", Dialogs::Icon::Critical},
+        {nullptr, nullptr, Dialogs::Icon::None}, // emptying the fields has none
+        {"卸载配置文件时出现错误！", "卸载失败：（", Dialogs::Icon::Critical},
+    };
+    const Failure &failure = kFailures[std::size_t(index)];
+    if (failure.text)
+        context().dialogs->message(QString::fromUtf8(failure.text), QString::fromUtf8(failure.title), failure.icon);
+}
+
 void PluginPanel::runSelected()
 {
-    const auto failed = [this] {
-        context().dialogs->message(QStringLiteral("运行插件时出现错误，可能是插件文件找不到或是已经损坏！"),
-                                   QStringLiteral("运行插件失败：（"), Dialogs::Icon::Information);
-    };
     if (CurCJ.Path.isEmpty()) {
-        failed();
+        reportFailure(0);
         return;
     }
     // Only a regular file is a program; a directory or a device is as good
@@ -464,7 +491,7 @@ void PluginPanel::runSelected()
         return;
     }
     if (!context().launcher->startProgram(QFileInfo(program).absoluteFilePath()))
-        failed();
+        reportFailure(0);
 }
 
 bool PluginPanel::saveInPlace()

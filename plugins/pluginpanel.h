@@ -85,6 +85,7 @@ private:
     // The actions; true when they rebuilt the list (the button's frame is
     // then left as the pointer has it).
     void runSelected();
+    void reportFailure(int index);
     bool saveInPlace();
     void saveAs();
     bool addNew();

@@ -35,9 +35,19 @@ bool SaveFile::isSpecialFile(const QString &path)
     return info.exists() && !info.isFile() && !info.isDir();
 }
 
+namespace {
+
+QString systemReason()
+{
+    return qt_error_string(errno);
+}
+
+} // namespace
+
 bool SaveFile::open()
 {
     m_done = false;
+    m_error.clear();
     m_inPlace = isSpecialFile(m_path);
     if (m_inPlace && m_special == Special::Refuse)
         return false;
@@ -46,7 +56,11 @@ bool SaveFile::open()
     if (m_inPlace)
         return openInPlace();
 #ifdef Q_OS_UNIX
-    return openTemporary();
+    if (openTemporary())
+        return true;
+    if (m_error.isEmpty())
+        m_error = systemReason();
+    return false;
 #else
     m_save = std::make_unique<QSaveFile>(m_path);
     return m_save->open(QIODevice::WriteOnly);
@@ -111,8 +125,10 @@ bool SaveFile::openTemporary()
         return false;
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        return false; // a directory (nodes were handled before)
+    if (exists && !S_ISREG(old.st_mode)) {
+        errno = EISDIR; // nodes were handled before
+        return false;
+    }
     // Beside the target, so that the rename stays on one file system; a
     // name nobody has, created here and nowhere else.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
@@ -160,11 +176,23 @@ bool SaveFile::commitTemporary()
     // Every byte must have reached the file: the last buffered piece is
     // written here, and a full disk may refuse it as well as any before.
     bool ok = m_file->isOpen() && m_file->flush() && m_file->error() == QFileDevice::NoError;
+    if (!ok)
+        m_error = m_file->errorString();
     m_file.reset();
-    ok = ok && ::fsync(m_fd) == 0;
+    if (ok && ::fsync(m_fd) != 0) {
+        ok = false;
+        m_error = systemReason();
+    }
     const int fd = std::exchange(m_fd, -1);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || !renameIntoPlace(m_temporary, m_target, m_keepExisting)) {
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        m_error = systemReason();
+    }
+    if (ok && !renameIntoPlace(m_temporary, m_target, m_keepExisting)) {
+        ok = false;
+        m_error = systemReason();
+    }
+    if (!ok) {
         discardTemporary();
         return false;
     }
@@ -182,8 +210,10 @@ bool SaveFile::openInPlace()
     // since it was looked at is not replaced by a file written in place.
     const bool wait = m_special == Special::WaitForReader;
     const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CLOEXEC | (wait ? 0 : O_NONBLOCK));
-    if (fd < 0)
+    if (fd < 0) {
+        m_error = systemReason();
         return false;
+    }
     // Still a node (not a regular file put there since it was looked at);
     // writes wait for a slow reader, as they would have.
     struct stat st {};
@@ -214,6 +244,8 @@ bool SaveFile::commit()
     m_done = true;
     if (m_direct) {
         const bool ok = m_direct->isOpen() && m_direct->flush() && m_direct->error() == QFileDevice::NoError;
+        if (!ok)
+            m_error = m_direct->errorString();
         m_direct->close();
         return ok;
     }
@@ -249,10 +281,13 @@ bool SaveFile::create(const QString &path, QByteArrayView bytes)
     return file.writeAll(bytes);
 }
 
-bool SaveFile::write(const QString &path, QByteArrayView bytes, Special special)
+bool SaveFile::write(const QString &path, QByteArrayView bytes, Special special, QString *why)
 {
     SaveFile file(path, special);
-    return file.writeAll(bytes);
+    const bool ok = file.writeAll(bytes);
+    if (!ok && why)
+        *why = file.errorString();
+    return ok;
 }
 
 bool SaveFile::writeAll(QByteArrayView bytes)
@@ -260,6 +295,7 @@ bool SaveFile::writeAll(QByteArrayView bytes)
     if (!open())
         return false;
     if (device().write(bytes.data(), bytes.size()) != bytes.size()) {
+        m_error = device().errorString();
         cancel();
         return false;
     }

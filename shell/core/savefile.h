@@ -57,9 +57,13 @@ public:
 
     bool commit();
     void cancel();
+    // Why the last open() or commit() failed, in the system's words ("No
+    // space left on device"); empty when the system named no reason.
+    QString errorString() const { return m_error; }
 
     // The whole file in one go: open, write, commit.
-    static bool write(const QString &path, QByteArrayView bytes, Special special = Special::WriteInPlace);
+    static bool write(const QString &path, QByteArrayView bytes, Special special = Special::WriteInPlace,
+                      QString *why = nullptr);
 
     // A new file, written as above and renamed into place only while
     // nothing stands at the path: never over another file, link or node.
@@ -87,4 +91,5 @@ private:
     bool m_inPlace = false;
     bool m_done = false;
     bool m_keepExisting = false;
+    QString m_error;
 };

@@ -269,9 +269,9 @@ bool readLines(const QString &path, QStringList *lines)
     return true;
 }
 
-bool writeFile(const QString &path, QStringView text, SaveFile::Special special)
+bool writeFile(const QString &path, QStringView text, SaveFile::Special special, QString *why)
 {
-    return SaveFile::write(path, encode(text), special);
+    return SaveFile::write(path, encode(text), special, why);
 }
 
 bool appendFile(const QString &path, QStringView text)

@@ -61,7 +61,9 @@ bool readLines(const QString &path, QStringList *lines);
 // Writes `text` as it stands through SaveFile: a regular file by a temporary
 // file renamed into place, a FIFO or device in place (a FIFO that nobody
 // reads fails at once; with Special::Refuse, a node is not written at all).
-bool writeFile(const QString &path, QStringView text, SaveFile::Special special = SaveFile::Special::WriteInPlace);
+// On failure `why`, when given, says why in the system's words.
+bool writeFile(const QString &path, QStringView text, SaveFile::Special special = SaveFile::Special::WriteInPlace,
+               QString *why = nullptr);
 
 // Appends `text` to the file, creating it when it is missing. Only a
 // regular file (links followed) is appended to: a FIFO, device or socket

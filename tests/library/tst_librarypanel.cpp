@@ -1,6 +1,7 @@
 // The tips panel on its own, built as the main window builds it, on a
 // throw-away program directory; every box it shows is scripted and recorded.
 
+#include "fulldisk.h"
 #include "libraryfixtures.h"
 
 #include "library/librarypanel.h"
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void startState();
     void startWithoutTips();
     void readOnlyLock();
+    void failedSaveSaysSoAndKeepsTheEdit_data();
+    void failedSaveSaysSoAndKeepsTheEdit();
     void refusedNames_data();
     void refusedNames();
     void createShowsTheNewTip_data();
@@ -269,6 +272,40 @@ void TestLibraryPanel::startWithoutTips()
     QCOMPARE(view()->text(), QStringLiteral("word\r\n"));
     QVERIFY(dialogs().shown.isEmpty());
     QCOMPARE(files(P), QStringList());
+}
+
+void TestLibraryPanel::failedSaveSaysSoAndKeepsTheEdit_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("full disk") << false;
+    QTest::newRow("read-only disk") << true;
+}
+
+void TestLibraryPanel::failedSaveSaysSoAndKeepsTheEdit()
+{
+    QFETCH(bool, readOnly);
+    const FullDisk disk;
+    if (!disk.available())
+        QSKIP("a file system of the test's own cannot be mounted here (needs root)");
+    makeLibraryDirs(disk.path());
+    const QString tip = tipFile(disk.path(), P, QStringLiteral("a.txt"));
+    QVERIFY(writeBytes(tip, "old\r\n"));
+    QVERIFY(writeBytes(tipFile(disk.path(), P, QStringLiteral("b.txt")), "bee\r\n"));
+    QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill());
+    m_recording.reset();
+    m_ctx = std::make_unique<TestContext>(disk.path());
+    m_recording = std::make_unique<RecordingDialogs>(m_ctx->dialogs);
+    m_ctx->context.dialogs = m_recording.get();
+    build();
+    type(QStringLiteral("new"));
+    dialogs().answers.enqueue(true);
+    list()->setCurrentRow(1);
+    QCOMPARE(dialogs().shown.size(), 2); // the question, then the save's failure
+    QVERIFY2(last().text.startsWith(QStringLiteral("保存秘笈的修改时出现错误，修改没有保存！\r\n") + tip),
+             qPrintable(last().text));
+    QCOMPARE(last().title, QStringLiteral("保存秘笈失败：（"));
+    QCOMPARE(readBytes(tip), QByteArray("old\r\n"));
+    QVERIFY(view()->text().contains(QStringLiteral("new")));
 }
 
 void TestLibraryPanel::readOnlyLock()

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -193,7 +195,9 @@ void TestPluginFile::writeFailureAsksOkCancelAndKeepsTheOldFile()
     QVERIFY(!WriteCJFile(blocked, CJInfo{"A", "", "/p", ""}, dialogs));
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].kind, QStringLiteral("okcancel"));
-    QCOMPARE(dialogs.shown[0].text, QStringLiteral("写入插件配置文件时出现错误！"));
+    // What failed, where, and why in the system's words.
+    QCOMPARE(dialogs.shown[0].text, QStringLiteral("写入插件配置文件时出现错误！\r\n") + QDir::toNativeSeparators(blocked)
+                                        + QStringLiteral("：") + qt_error_string(EISDIR));
     QCOMPARE(dialogs.shown[0].title, QStringLiteral("写入失败：（"));
     QCOMPARE(dialogs.shown[0].icon, Dialogs::Icon::Critical);
     QVERIFY(QFileInfo(blocked).isDir());

@@ -5,6 +5,7 @@
 #include "plugins/pluginpanel.h"
 
 #include "findcontrol.h"
+#include "fulldisk.h"
 #include "processes.h"
 #include "tempprogramdir.h"
 #include "testcontext.h"
@@ -25,6 +26,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -65,6 +67,10 @@ private Q_SLOTS:
     void saveInPlaceOntoAnotherPlugin_data();
     void saveInPlaceOntoAnotherPlugin();
     void saveInPlaceFailedWriteKeepsTheOldFile();
+    void saveUnderNewNameOnADiskThatRefuses_data();
+    void saveUnderNewNameOnADiskThatRefuses();
+    void unexpectedFailureShowsTheActionsMessage_data();
+    void unexpectedFailureShowsTheActionsMessage();
     void saveInPlaceChecks_data();
     void saveInPlaceChecks();
     void saveInPlaceWithoutSelection();
@@ -469,12 +475,91 @@ void TestPluginPanel::saveInPlaceFailedWriteKeepsTheOldFile()
     m_panel->btnCJ_Click(1);
     QCOMPARE(dialogs().shown.size(), 2);
     QCOMPARE(dialogs().shown[1].kind, QStringLiteral("okcancel"));
-    QCOMPARE(dialogs().shown[1].text, QStringLiteral("写入插件配置文件时出现错误！"));
+    QVERIFY(dialogs().shown[1].text.startsWith(QStringLiteral("写入插件配置文件时出现错误！")));
     QCOMPARE(dialogs().shown[1].title, QStringLiteral("写入失败：（"));
     QVERIFY(described(QStringLiteral("A.ini")) == (CJInfo{"A", "", "/a", ""}));
     // The list is built again and keeps the old file selected.
     QCOMPARE(m_panel->listedFiles(), QStringList{QStringLiteral("A.ini")});
     QCOMPARE(list()->currentRow(), 0);
+}
+
+void TestPluginPanel::saveUnderNewNameOnADiskThatRefuses_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("full disk") << false;
+    QTest::newRow("read-only disk") << true;
+}
+
+void TestPluginPanel::saveUnderNewNameOnADiskThatRefuses()
+{
+    // The write fails and says so; the name is not blamed, and the old
+    // description stays.
+    QFETCH(bool, readOnly);
+    const FullDisk disk;
+    if (!disk.available())
+        QSKIP("a file system of the test's own cannot be mounted here (needs root)");
+    const QString dir = disk.file(QStringLiteral("Plugin"));
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(PluginFile::write(dir + QStringLiteral("/A.ini"), {"A", "", "/a", ""}));
+    QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill());
+    m_ctx = std::make_unique<TestContext>(disk.path());
+    build();
+    editMode();
+    field("CJCName")->setText(QStringLiteral("B"));
+    m_panel->btnCJ_Click(1);
+    QCOMPARE(dialogs().shown.size(), 1);
+    QCOMPARE(dialogs().shown[0].kind, QStringLiteral("okcancel"));
+    QVERIFY2(dialogs().shown[0].text.startsWith(QStringLiteral("写入插件配置文件时出现错误！\r\n")),
+             qPrintable(dialogs().shown[0].text));
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("A.ini")});
+    QVERIFY(PluginFile::read(dir + QStringLiteral("/A.ini"), disk.path()).info == (CJInfo{"A", "", "/a", ""}));
+}
+
+void TestPluginPanel::unexpectedFailureShowsTheActionsMessage_data()
+{
+    QTest::addColumn<int>("element");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("save under a chosen name") << 2 << "保存时出现错误！" << "保存文件出错了：（";
+    QTest::newRow("add") << 3 << "添加配置文件时出现错误！" << "添加文件出错了：（";
+    QTest::newRow("remove") << 5 << "卸载配置文件时出现错误！" << "卸载失败：（";
+}
+
+void TestPluginPanel::unexpectedFailureShowsTheActionsMessage()
+{
+    // Dialogs that fail as soon as they are asked anything: the save asks
+    // for a name, the add whether to replace A, the remove whether to go on.
+    struct FailingDialogs final : Dialogs
+    {
+        QList<ScriptedDialogs::Shown> shown;
+        void message(const QString &text, const QString &title, Icon icon) override
+        {
+            shown.append({QStringLiteral("message"), text, title, icon});
+        }
+        bool okCancel(const QString &, const QString &, Icon) override { throw std::runtime_error("lost"); }
+        bool question(const QString &, const QString &, Icon) override { throw std::runtime_error("lost"); }
+        std::optional<QString> input(const QString &, const QString &, const QString &) override
+        {
+            throw std::runtime_error("lost");
+        }
+        std::optional<QString> openFile(const QString &, const QString &) override { throw std::runtime_error("lost"); }
+        std::optional<QString> saveFile(const QString &, const QString &) override { throw std::runtime_error("lost"); }
+    };
+    QFETCH(int, element);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    describe(QStringLiteral("A.ini"), {"A", "", "/a", ""});
+    build();
+    field("CJNName")->setText(QStringLiteral("A"));
+    field("CJNPath")->setText(QStringLiteral("/a"));
+    FailingDialogs failing;
+    m_ctx->context.dialogs = &failing;
+    m_panel->btnCJ_Click(element);
+    QCOMPARE(failing.shown.size(), 1);
+    QCOMPARE(failing.shown[0].text, text);
+    QCOMPARE(failing.shown[0].title, title);
+    QCOMPARE(failing.shown[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(described(QStringLiteral("A.ini")) == (CJInfo{"A", "", "/a", ""}));
 }
 
 void TestPluginPanel::saveInPlaceChecks_data()

@@ -20,6 +20,11 @@ FullDisk::~FullDisk()
         ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
 }
 
+bool FullDisk::makeReadOnly() const
+{
+    return ::mount(nullptr, QFile::encodeName(m_dir.path()).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 bool FullDisk::put(const QString &name, const QByteArray &bytes) const
 {
     QFile out(file(name));

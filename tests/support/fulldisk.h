@@ -26,6 +26,8 @@ public:
     bool put(const QString &name, const QByteArray &bytes) const;
     // Takes every byte that is left; true when the disk is then full.
     bool fill() const;
+    // From now on nobody may write to it, not even root.
+    bool makeReadOnly() const;
 
 private:
     QTemporaryDir m_dir;
