@@ -31,14 +31,35 @@ std::vector<char32_t> codePoints(QStringView text)
     return out;
 }
 
-bool isControl(char32_t c)
+// A character that takes no column of its own wherever the art is shown: a
+// combining or enclosing mark, a format character (U+200B and the other
+// zero-width ones, direction marks, the soft hyphen), a line or paragraph
+// separator, a lone surrogate, or a conjoining jamo vowel or final.
+bool takesNoColumn(char32_t c)
 {
-    return PixelSurface::isControl(c);
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Surrogate:
+        return true;
+    default:
+        return (c >= 0x1160 && c <= 0x11FF) || (c >= 0xD7B0 && c <= 0xD7FF);
+    }
+}
+
+// Neither half- nor full-width: a control code or a character without a
+// column; no box, loop or followed cell ever takes one.
+bool isWidthless(char32_t c)
+{
+    return PixelSurface::isControl(c) || takesNoColumn(c);
 }
 
 bool isFullWidth(char32_t c)
 {
-    return TextCodec::isFullWidth(c) && !isControl(c);
+    return TextCodec::isFullWidth(c) && !isWidthless(c);
 }
 
 QString fromCodePoint(char32_t c)
@@ -172,7 +193,7 @@ QString HalfWidthBoxChar(QStringView typed)
     if (typed.isEmpty())
         return QStringLiteral(" ");
     const char32_t c = codePoints(typed).front();
-    return TextCodec::isFullWidth(c) || isControl(c) ? QStringLiteral(" ") : fromCodePoint(c);
+    return TextCodec::isFullWidth(c) || isWidthless(c) ? QStringLiteral(" ") : fromCodePoint(c);
 }
 
 QString FullWidthBoxChar(QStringView typed)
@@ -187,7 +208,7 @@ QString LoopString(QStringView typed, bool fullWidth)
 {
     QString kept;
     for (char32_t c : codePoints(typed)) {
-        if (!isControl(c) && TextCodec::isFullWidth(c) == fullWidth)
+        if (!isWidthless(c) && TextCodec::isFullWidth(c) == fullWidth)
             kept += fromCodePoint(c);
     }
     return kept;
@@ -201,7 +222,7 @@ qsizetype Columns(QStringView text)
     return columns;
 }
 
-QString Build(const TextCells &cells, QStringView text, const Style &style, const std::function<void()> &eachRow)
+QString Build(const TextCells &cells, QStringView text, const Style &style, const std::function<void()> &pause)
 {
     const std::vector<char32_t> chars = codePoints(text);
     const auto charAt = [&](std::int32_t index) -> char32_t {
@@ -214,8 +235,6 @@ QString Build(const TextCells &cells, QStringView text, const Style &style, cons
     const int W = cells.W();
     const int H = cells.H();
     const int columns = cells.columns();
-    // Two units a cell covers a character beyond the basic plane anywhere.
-    Writer out(qsizetype(cells.rows()) * (qsizetype(columns) * 2 + 2));
 
     const CharacterSet half{Glyph(HalfWidthBoxChar(style.frontBJ)), Glyph(HalfWidthBoxChar(style.backBJ)),
                             Glyph(char32_t(u' '))};
@@ -228,6 +247,20 @@ QString Build(const TextCells &cells, QStringView text, const Style &style, cons
     for (char32_t c : loop)
         loopGlyphs.emplace_back(c);
     std::size_t k = 0; // ink cells so far, in reading order
+
+    // Two units a cell only when a character beyond the basic plane can
+    // reach the art: a tall narrow result is mostly line breaks, and the
+    // buffer is made for the longest result before it is written.
+    const auto isPair = [](const Glyph &g) { return g.size == 2; };
+    const bool pairs =
+        std::ranges::any_of(std::initializer_list<Glyph>{half.front, half.back, full.front, full.back}, isPair)
+        || std::ranges::any_of(loopGlyphs, isPair)
+        || std::ranges::any_of(chars, [](char32_t c) { return QChar::requiresSurrogates(c); });
+    Writer out(qsizetype(cells.rows()) * (qsizetype(columns) * (pairs ? 2 : 1) + 2));
+    // A pause for the window every so many cells, not every row: a result
+    // one column wide has millions of rows.
+    constexpr qint64 kCellsBetweenPauses = qint64(1) << 16;
+    qint64 sincePause = 0;
 
     for (int y = 0; y <= H; ++y) {
         const std::int32_t *owner = cells.lineColumns(y);
@@ -245,7 +278,7 @@ QString Build(const TextCells &cells, QStringView text, const Style &style, cons
             for (int x = 0; x < columns; ++x) {
                 const char32_t ch = charAt(owner[x]);
                 if (ink[x])
-                    out.put(ch == 0 || isControl(ch) ? halfBlank : Glyph(ch));
+                    out.put(ch == 0 || isWidthless(ch) ? halfBlank : Glyph(ch));
                 else
                     out.put(isFullWidth(ch) ? fullBlank : halfBlank);
             }
@@ -277,8 +310,11 @@ QString Build(const TextCells &cells, QStringView text, const Style &style, cons
         }
         }
         out.endLine();
-        if (eachRow)
-            eachRow();
+        sincePause += columns;
+        if (pause && (sincePause >= kCellsBetweenPauses || y == H)) {
+            pause();
+            sincePause = 0;
+        }
     }
     return out.take();
 }

@@ -40,14 +40,18 @@ struct Style
     bool loopFullWidth = false;
 };
 
+// A control code, a combining mark or a zero-width character is neither
+// half- nor full-width: it takes no column of its own, and the art's columns
+// would no longer line up.
+//
 // What a half-width character box keeps of what was typed: its first
-// character, or a blank when that is missing, full-width or a control code.
+// character, or a blank when that is missing or not half-width.
 QString HalfWidthBoxChar(QStringView typed);
 // What a full-width character box keeps: its first character when that is
 // full-width, else the full-width blank.
 QString FullWidthBoxChar(QStringView typed);
 // The loop string as the loop box keeps it: only full-width characters, or
-// only half-width ones, never a control code.
+// only half-width ones.
 QString LoopString(QStringView typed, bool fullWidth);
 
 // Half-width columns the text takes: full-width characters take two.
@@ -55,10 +59,11 @@ qsizetype Columns(QStringView text);
 
 // The art: one line of W + 1 characters for each of the H + 1 rows, each
 // ended by CR LF. `text` is the text the cells were drawn from. The loop
-// effect needs a loop string (empty gives an empty result). `eachRow` runs
-// after every row.
+// effect needs a loop string (empty gives an empty result). `pause` runs
+// after a row every few tens of thousands of cells and after the last, for a
+// window to repaint.
 QString Build(const TextCells &cells, QStringView text, const Style &style,
-              const std::function<void()> &eachRow = {});
+              const std::function<void()> &pause = {});
 
 // A result joined beside the text shown: line by line, the shorter side
 // padded with blanks to the columns of its first line. `shown` loses its

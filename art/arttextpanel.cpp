@@ -103,6 +103,17 @@ QString tooLargeMessage(const ArtSize &size)
         .arg(kMaxTextCells);
 }
 
+bool hasLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
 QString fontSizeText(double points)
 {
     return QString::number(points, 'g', 4);
@@ -592,10 +603,9 @@ void ArtTextPanel::convert()
 
     // Measured before anything changes: a result that would not fit in memory
     // (or in any chat) is refused with the display as it was.
-    const QSize size = TextCellsSize(input, font);
-    const qint64 cells = qint64(size.width()) * size.height();
-    if (cells > kMaxTextCells) {
-        context().dialogs->message(tooLargeMessage({size.width(), size.height(), cells}), kConvertFailedTitle,
+    const CellsSize size = TextCellsSize(input, font);
+    if (size.count() > kMaxTextCells) {
+        context().dialogs->message(tooLargeMessage({size.columns, size.rows, size.count()}), kConvertFailedTitle,
                                    Dialogs::Icon::Exclamation);
         return;
     }
@@ -608,7 +618,6 @@ void ArtTextPanel::convert()
             return;
         QCoreApplication::instance()->removeEventFilter(this);
         m_busy = false;
-        WZTempPicBox = PixelSurface(); // the drawing is no longer needed
     };
     const auto fail = [&] {
         finish();
@@ -639,9 +648,15 @@ void ArtTextPanel::convert()
     QCoreApplication::processEvents();
     if (!alive)
         return;
-    if (!RenderTextCells(WZTempPicBox, input, font, WZCells))
+    const auto pause = [] { QCoreApplication::processEvents(); };
+    TextCellsRendering rendering;
+    rendering.pause = pause;
+    const bool drawn = RenderTextCells(input, font, WZCells, rendering);
+    if (!alive)
+        return;
+    if (!drawn)
         return fail();
-    const QString result = Build(WZCells, input, style, [] { QCoreApplication::processEvents(); });
+    QString result = Build(WZCells, input, style, pause);
     if (!alive)
         return;
     if (result.isEmpty())
@@ -661,23 +676,25 @@ void ArtTextPanel::convert()
             return;
         }
     }
-    if (beside)
-        textWZShowBox->setText(JoinBeside(shown, result));
-    else if (addMode == 1)
-        textWZShowBox->setText(AppendBelow(shown, result));
-    else
-        textWZShowBox->setText(result);
+    QString art = beside ? JoinBeside(shown, result) : addMode == 1 ? AppendBelow(shown, result) : std::move(result);
+    result = QString();
 
     if (qq) {
         // The text goes through the temporary file, as every result of this
-        // panel does, and comes back cut to one QQ message.
-        QString written;
-        if (!TextCodec::writeFile(WZTempFile, textWZShowBox->text()) || !TextCodec::readFile(WZTempFile, &written))
+        // panel does, and is shown cut to one QQ message as it reads back:
+        // the code page gives every character back as it was, all but a
+        // lone surrogate, so only a text with one is read back whole.
+        if (!TextCodec::writeFile(WZTempFile, art))
             return fail();
-        const QqCut cut = QqCap(written);
+        if (hasLoneSurrogate(art) && !TextCodec::readFile(WZTempFile, &art))
+            return fail();
+        const QqCut cut = QqCap(art);
+        art = QString();
         textWZShowBox->setMaxLength(cut.limit);
         textWZShowBox->setRightMargin(kQqWrap);
         textWZShowBox->setText(cut.text);
+    } else {
+        textWZShowBox->setText(std::move(art));
     }
     textWZShowBox->setLocked(true);
     finish();

@@ -4,7 +4,6 @@
 #include "textcells.h"
 
 #include "shell/widgets/contentpanel.h"
-#include "shell/core/pixelsurface.h"
 
 #include <QString>
 #include <QStringList>
@@ -141,7 +140,6 @@ private:
     bool WZInitializing = false;
     int WZShowModeNow = 0;
     TextCells WZCells;
-    PixelSurface WZTempPicBox;
 
     // A conversion is running: every action of the panel waits for its end,
     // and input to the panel's controls is held back meanwhile.

@@ -1,16 +1,16 @@
 #pragma once
 
-// Words drawn into cells: the text is drawn once in a font without
-// smoothing, every pixel of its box becomes one cell, and each cell knows
-// whether it is ink and which character of the text reached its column first.
+// Words drawn into cells: the text is drawn in a font without smoothing,
+// every pixel of its box becomes one cell, and each cell knows whether it is
+// ink and which character of the text reached its column first.
 
 #include "shell/core/pixelsurface.h"
 
 #include <QFont>
-#include <QSize>
 #include <QStringView>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct TextCell
@@ -40,21 +40,25 @@ public:
     qint64 count() const { return qint64(columns()) * rows(); }
 
     TextCell at(int x, int y) const { return {charIndex(x, y), std::int16_t(ink(x, y) ? 1 : 0)}; }
-    bool ink(int x, int y) const { return m_ink[std::size_t(y) * std::size_t(m_w + 1) + std::size_t(x)] != 0; }
+    bool ink(int x, int y) const { return inkRow(y)[std::size_t(x)] != 0; }
     std::int32_t charIndex(int x, int y) const { return lineColumns(y)[std::size_t(x)]; }
 
     // The characters of row y's columns, and its ink, one byte a column.
-    const std::int32_t *lineColumns(int y) const { return m_lines[std::size_t(lineOfRow(y))].data(); }
-    const std::uint8_t *inkRow(int y) const { return m_ink.data() + std::size_t(y) * std::size_t(m_w + 1); }
+    const std::int32_t *lineColumns(int y) const
+    {
+        return m_owners.data() + std::size_t(lineOfRow(y)) * std::size_t(columns());
+    }
+    const std::uint8_t *inkRow(int y) const { return m_ink.data() + std::size_t(y) * std::size_t(columns()); }
 
 private:
-    friend bool RenderTextCells(PixelSurface &, QStringView, const QFont &, TextCells &, qint64);
-    int lineOfRow(int y) const { return std::min(y / std::max(m_pitch, 1), int(m_lines.size()) - 1); }
+    friend class TextCellsRenderer;
+    int lineOfRow(int y) const { return std::min(y / std::max(m_pitch, 1), m_lines - 1); }
 
     int m_w = 0;
     int m_h = 0;
     int m_pitch = 1;
-    std::vector<std::vector<std::int32_t>> m_lines; // per line: CharIndex of each column
+    int m_lines = 1;
+    std::vector<std::int32_t> m_owners; // per line: CharIndex of each column
     std::vector<std::uint8_t> m_ink;
 };
 
@@ -65,14 +69,32 @@ inline constexpr qint64 kMaxTextCells = 16'000'000;
 // The font of the art: a face at a size in points, bold and italic as asked.
 QFont ArtTextFont(const QString &family, double points, bool bold, bool italic);
 
-// Columns and rows the text makes in the font, (W + 1) × (H + 1), without
-// drawing anything.
-QSize TextCellsSize(QStringView text, const QFont &font);
+// Columns and rows the text makes in the font, (W + 1) × (H + 1), measured
+// without drawing anything and without keeping anything per character.
+struct CellsSize
+{
+    qint64 columns = 0;
+    qint64 rows = 0;
+    qint64 count() const { return columns * rows; }
+};
+CellsSize TextCellsSize(QStringView text, const QFont &font);
 
-// Draws the text on the surface and fills the cells. A cell right of a
-// shorter line belongs to that line's last character; an empty line to the
-// nearest character before it (after it, at the top). Refuses, leaving
-// `cells` and the surface alone, when the grid would exceed `maxCells`;
-// false too when the surface cannot be had (no memory).
-bool RenderTextCells(PixelSurface &surface, QStringView text, const QFont &font, TextCells &cells,
-                     qint64 maxCells = kMaxTextCells);
+// How a rendering goes. The text is drawn a band of lines at a time, only
+// lines that hold ink, on a surface no larger than the band (at least the
+// lines of one band and the reach of their glyphs above and below).
+struct TextCellsRendering
+{
+    qint64 maxCells = kMaxTextCells;
+    qint64 bandPixels = qint64(4) << 20;
+    std::function<void()> pause; // runs after each band, for a window to repaint
+};
+
+// Lays the text out as PixelSurface::layoutText does (each code point at its
+// own advance, lines `pitch` apart, breaks CR LF, CR or LF, a final break
+// starting no line), draws it and fills the cells. A cell right of a shorter
+// line belongs to that line's last character; an empty line to the nearest
+// character before it (after it, at the top). Refuses, leaving `cells`
+// alone, when the grid would exceed the most cells; false too when the
+// memory cannot be had. `size`, when given, receives the size measured.
+bool RenderTextCells(QStringView text, const QFont &font, TextCells &cells, const TextCellsRendering &how = {},
+                     CellsSize *size = nullptr);

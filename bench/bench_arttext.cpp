@@ -20,9 +20,8 @@ void renderAndBuild(benchmark::State &state, const QString &text, double points)
     const ArtText::Style style;
     qint64 cells = 0;
     for (auto _ : state) {
-        PixelSurface surface;
         TextCells grid;
-        if (!RenderTextCells(surface, text, font, grid)) {
+        if (!RenderTextCells(text, font, grid)) {
             state.SkipWithError("refused");
             return;
         }
@@ -73,6 +72,30 @@ void BM_XThenBlankLines(benchmark::State &state)
     renderAndBuild(state, u'x' + QString(int(state.range(0)), u'\n'), 4);
 }
 
+// Near the cell bound, the shapes that once cost the most: a result one
+// column wide and millions of rows tall (line breaks that draw nothing), and
+// one line as wide as the bound allows.
+void BM_BlankLinesAt72(benchmark::State &state)
+{
+    renderAndBuild(state, QString(131'000, u'\n') + QChar(0x200B), 72);
+}
+void BM_ZeroWidthLinesAt4(benchmark::State &state)
+{
+    renderAndBuild(state, QStringLiteral("\u200B\n").repeated(2'000'000), 4);
+}
+void BM_OneWideLineAt72(benchmark::State &state)
+{
+    renderAndBuild(state, QString(2300, u'W'), 72);
+}
+void BM_OneWideLineAt4(benchmark::State &state)
+{
+    renderAndBuild(state, QString(131'000, u'W'), 4);
+}
+void BM_ItalicLinesAt72(benchmark::State &state)
+{
+    renderAndBuild(state, QStringLiteral("聊天Art文字\n").repeated(300), 72);
+}
+
 void runProgram(benchmark::State &state, const QString &program, const QStringList &args)
 {
     for (auto _ : state) {
@@ -115,6 +138,11 @@ BENCHMARK(BM_W1000At72)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Zhong1000At72)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BlankLinesThenX)->Unit(benchmark::kMillisecond)->Arg(30'000)->Arg(120'000);
 BENCHMARK(BM_XThenBlankLines)->Unit(benchmark::kMillisecond)->Arg(30'000)->Arg(120'000);
+BENCHMARK(BM_BlankLinesAt72)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZeroWidthLinesAt4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneWideLineAt72)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneWideLineAt4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ItalicLinesAt72)->Unit(benchmark::kMillisecond);
 // Side by side in one run, interleaved so that the load of the machine
 // weighs on both alike.
 BENCHMARK(BM_QtStartAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3);

@@ -200,6 +200,23 @@ std::optional<int> checkCharacter(const char *option, const QString &given, bool
                          given));
 }
 
+// The art in UTF-8, a piece at a time: a whole copy would double what the
+// largest art takes.
+bool writeUtf8(QStringView art)
+{
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    for (qsizetype at = 0; at < art.size();) {
+        qsizetype n = std::min(kPiece, art.size() - at);
+        if (at + n < art.size() && art[at + n - 1].isHighSurrogate())
+            --n; // never half a pair
+        const QByteArray bytes = art.sliced(at, n).toUtf8();
+        if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
+            return false;
+        at += n;
+    }
+    return std::fflush(stdout) == 0;
+}
+
 bool fontKnown(const QString &family)
 {
     if (family.compare(Fonts::kSongTi, Qt::CaseInsensitive) == 0 || !QFont::substitutes(family).isEmpty())
@@ -244,24 +261,22 @@ int runArtText(int argc, char **argv)
         return fail(QStringLiteral("unknown font '%1'").arg(o.font));
 
     const QFont font = ArtTextFont(o.font, o.size, o.bold, o.italic);
-    const QSize size = TextCellsSize(text, font);
-    if (qint64(size.width()) * size.height() > kMaxTextCells)
-        return fail(QStringLiteral("the art would take %1 × %2 characters, more than %3")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(kMaxTextCells));
-    PixelSurface surface;
     TextCells cells;
-    if (!RenderTextCells(surface, text, font, cells))
+    CellsSize size;
+    if (!RenderTextCells(text, font, cells, {}, &size)) {
+        if (size.count() > kMaxTextCells)
+            return fail(QStringLiteral("the art would take %1 × %2 characters, more than %3")
+                            .arg(size.columns)
+                            .arg(size.rows)
+                            .arg(kMaxTextCells));
         return fail(QStringLiteral("not enough memory to draw the text"));
-    surface = PixelSurface();
+    }
     QString art = Build(cells, text, o.style);
+    cells = TextCells();
     if (o.qq)
         art = QqCap(art).text;
-    art.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QByteArray bytes = art.toUtf8();
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
-        || std::fflush(stdout) != 0)
+    TextCodec::toLf(art);
+    if (!writeUtf8(art))
         return fail(QStringLiteral("cannot write the art"));
     return 0;
 }

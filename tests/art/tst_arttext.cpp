@@ -20,11 +20,10 @@ const QString kUMing = QStringLiteral("AR PL UMing CN");
 const QString kSans = QStringLiteral("DejaVu Sans");
 const QString kSerif = QStringLiteral("DejaVu Serif");
 
-TextCells render(const QString &text, const QFont &font)
+TextCells render(const QString &text, const QFont &font, const TextCellsRendering &how = {})
 {
-    PixelSurface surface;
     TextCells cells;
-    if (!RenderTextCells(surface, text, font, cells))
+    if (!RenderTextCells(text, font, cells, how))
         qFatal("refused");
     return cells;
 }
@@ -53,6 +52,8 @@ private Q_SLOTS:
     void linesAgainstLiteral_data();
     void linesAgainstLiteral();
     void leadingBlankLinesCostAsTrailingOnes();
+    void bandsMakeTheSameCells_data();
+    void bandsMakeTheSameCells();
     void tooManyCellsRefused();
 
     void vividIsInkOnBlanks();
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void bothWidthsFollowEachCharacter();
     void followWritesTheTextsOwnCharacters();
     void controlCodesNeverReachTheArt();
+    void widthlessOwnersTakeHalfBlanks();
     void boxCharacters_data();
     void boxCharacters();
     void loopString_data();
@@ -151,7 +153,7 @@ void TestArtText::linesDrawBelowEachOther()
     QVERIFY(block.pitch >= block.lineHeight); // never overlapping
     QCOMPARE(cells.W(), block.lines[0].width()); // the widest line
     QCOMPARE(cells.H(), block.pitch + block.lineHeight);
-    QCOMPARE(PixelSurface::textBlockSize(u"WW\nI", font), QSize(cells.W(), cells.H()));
+    QCOMPARE(TextCellsSize(u"WW\nI", font).count(), cells.count());
     // The second line's cells take their character from it (I is code point
     // 5, after the CR LF), right of it too; the first line keeps its own.
     const int second = block.pitch;
@@ -289,21 +291,61 @@ void TestArtText::leadingBlankLinesCostAsTrailingOnes()
     QVERIFY2(leading < 4 * trailing, qPrintable(QStringLiteral("%1 ms against %2 ms").arg(leading / 1e6).arg(trailing / 1e6)));
 }
 
+void TestArtText::bandsMakeTheSameCells_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("italic lines reaching into each other") << QStringLiteral("fjgy\nÅÉÎ|\nWjq") << kSerif << true;
+    QTest::newRow("blank and zero-width lines between") << QStringLiteral("\n\nAg\n\u200B\n\n\u0301x\n\n") << kSans
+                                                       << false;
+    QTest::newRow("CJK and a pair") << QStringLiteral("中文\r\n\r\na\U0001F600\rb") << kUMing << false;
+}
+
+void TestArtText::bandsMakeTheSameCells()
+{
+    // Every band as small as it can be (a line and the reach of its glyphs)
+    // against the whole text on one surface.
+    QFETCH(QString, text);
+    QFETCH(QString, family);
+    QFETCH(bool, italic);
+    const QFont font = ArtTextFont(family, 20, false, italic);
+    int pauses = 0;
+    TextCellsRendering banded;
+    banded.bandPixels = 1;
+    banded.pause = [&] { ++pauses; };
+    TextCellsRendering whole;
+    whole.bandPixels = std::numeric_limits<qint64>::max();
+    const TextCells small = render(text, font, banded);
+    const TextCells one = render(text, font, whole);
+    QCOMPARE(small.count(), one.count());
+    QVERIFY(pauses > 1);
+    int inked = 0;
+    for (int y = 0; y <= one.H(); ++y) {
+        for (int x = 0; x <= one.W(); ++x) {
+            if (small.ink(x, y) != one.ink(x, y) || small.charIndex(x, y) != one.charIndex(x, y))
+                QFAIL(qPrintable(QStringLiteral("cell (%1, %2) differs").arg(x).arg(y)));
+            inked += one.ink(x, y);
+        }
+    }
+    QVERIFY(inked > 0);
+}
+
 void TestArtText::tooManyCellsRefused()
 {
     const QFont font = ArtTextFont(kUMing, 72, false, false);
     const QString huge(2000, QChar(0x4E2D));
-    const QSize size = TextCellsSize(huge, font);
-    QVERIFY(qint64(size.width()) * size.height() > kMaxTextCells);
-    PixelSurface surface(3, 3);
+    const CellsSize size = TextCellsSize(huge, font);
+    QVERIFY(size.count() > kMaxTextCells);
     TextCells cells = render(QStringLiteral("A"), ArtTextFont(kSans, 9, false, false));
     const int before = cells.W();
-    QVERIFY(!RenderTextCells(surface, huge, font, cells));
+    CellsSize refused;
+    QVERIFY(!RenderTextCells(huge, font, cells, {}, &refused));
     QCOMPARE(cells.W(), before);
-    QCOMPARE(surface.width(), 3);
+    QCOMPARE(refused.columns, size.columns);
+    QCOMPARE(refused.rows, size.rows);
     // A thousand characters at the largest size still fit.
-    const QSize most = TextCellsSize(QString(1000, QChar(0x4E2D)), font);
-    QVERIFY(qint64(most.width()) * most.height() <= kMaxTextCells);
+    QVERIFY(TextCellsSize(QString(1000, QChar(0x4E2D)), font).count() <= kMaxTextCells);
 }
 
 void TestArtText::vividIsInkOnBlanks()
@@ -409,6 +451,19 @@ void TestArtText::controlCodesNeverReachTheArt()
     QCOMPARE(Build(cells, u"AAA", style), QStringLiteral("   \r\n"));
 }
 
+void TestArtText::widthlessOwnersTakeHalfBlanks()
+{
+    // Columns that belong to a mark or a zero-width character stay one
+    // half-width character each, so the rows keep their width.
+    const TextCells cells(3, 0, {1, 2, 3, 4}, {1, 1, 0, 0});
+    Style style;
+    style.effect = Follow;
+    QCOMPARE(Build(cells, u"A\u0301\u200B中", style), QStringLiteral("A  \u3000\r\n"));
+    style.effect = Plain;
+    style.group = BothWidths;
+    QCOMPARE(Build(cells, u"A\u0301\u200B中", style), QStringLiteral("**#□\r\n"));
+}
+
 void TestArtText::boxCharacters_data()
 {
     QTest::addColumn<QString>("typed");
@@ -422,6 +477,17 @@ void TestArtText::boxCharacters_data()
     QTest::newRow("delete") << "\u007F" << " " << "\u3000";
     QTest::newRow("euro is half-width") << "€" << "€" << "\u3000";
     QTest::newRow("beyond the plane whole") << "\U0001F600x" << " " << "\U0001F600";
+    // Of no width: neither box takes them.
+    QTest::newRow("zero-width space") << "\u200B" << " " << "\u3000";
+    QTest::newRow("combining acute") << "\u0301" << " " << "\u3000";
+    QTest::newRow("enclosing circle") << "\u20DD" << " " << "\u3000";
+    QTest::newRow("variation selector") << "\uFE0F" << " " << "\u3000";
+    QTest::newRow("byte order mark") << "\uFEFF" << " " << "\u3000";
+    QTest::newRow("soft hyphen") << "\u00AD" << " " << "\u3000";
+    QTest::newRow("line separator") << "\u2028" << " " << "\u3000";
+    QTest::newRow("jamo vowel") << "\u1161" << " " << "\u3000";
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << " " << "\u3000";
+    QTest::newRow("combining mark beyond the plane") << "\U0001D167" << " " << "\u3000";
 }
 
 void TestArtText::boxCharacters()
@@ -442,6 +508,8 @@ void TestArtText::loopString_data()
     QTest::newRow("half-width keeps ABC") << "AB中C" << false << "ABC";
     QTest::newRow("control codes dropped") << "A\tB\r\nC\u007F" << false << "ABC";
     QTest::newRow("pairs stay whole") << "\U0001F600a" << true << "\U0001F600";
+    QTest::newRow("full-width without marks") << "中\u0301文\u200B\u20DD" << true << "中文";
+    QTest::newRow("half-width without marks") << "a\u0301b\u200Dc\uFE0F" << false << "abc";
 }
 
 void TestArtText::loopString()

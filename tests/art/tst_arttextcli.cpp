@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 using namespace ArtText;
 
 namespace {
@@ -25,9 +27,8 @@ Run arttext(const QStringList &args)
 // What the core makes of the text, as the command prints it.
 QByteArray expected(const QString &text, const QFont &font, const Style &style, bool qq = false)
 {
-    PixelSurface surface;
     TextCells cells;
-    if (!RenderTextCells(surface, text, font, cells))
+    if (!RenderTextCells(text, font, cells))
         return "refused";
     QString art = Build(cells, text, style);
     if (qq)
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void doubleDashEndsTheOptions();
     void errors_data();
     void errors();
+    void tallResultWithinBoundedMemory();
 };
 
 void TestArtTextCli::initTestCase()
@@ -191,6 +193,15 @@ void TestArtTextCli::errors_data()
     QTest::newRow("two texts after --") << QStringList{"--", "x", "y"} << 2 << QByteArray("one TEXT");
     QTest::newRow("-- and no text") << QStringList{"--"} << 2 << QByteArray("no TEXT");
     QTest::newRow("a dash text without --") << QStringList{"-_-"} << 2 << QByteArray("unknown option");
+    // Characters without a column of their own are of neither width.
+    QTest::newRow("zero-width space --fg-full") << QStringList{"--fg-full", "\u200B", "x"} << 1
+                                                << QByteArray("--fg-full takes one full-width character");
+    QTest::newRow("combining accent --bg-full") << QStringList{"--bg-full", "\u0301", "x"} << 1
+                                                << QByteArray("--bg-full takes one full-width character");
+    QTest::newRow("combining accent --fg") << QStringList{"--fg", "\u0301", "x"} << 1
+                                           << QByteArray("--fg takes one half-width character");
+    QTest::newRow("loop of marks only") << QStringList{"--effect", "loop", "--loop-full", "--loop", "\u0301\u200B", "x"}
+                                        << 1 << QByteArray("the loop text keeps no full-width character");
 }
 
 void TestArtTextCli::errors()
@@ -204,6 +215,28 @@ void TestArtTextCli::errors()
     QVERIFY2(run.err.contains(says), run.err.constData());
     if (status == 1)
         QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestArtTextCli::tallResultWithinBoundedMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("a sanitizer reserves far more address space than the program uses");
+#endif
+    // 131 000 line breaks at 72 points: one column, 13 million rows, within
+    // the bound. Drawn on one surface, this took over a gigabyte.
+    const QString text = QString(131'000, u'\n') + QChar(0x200B);
+    const qint64 rows = TextCellsSize(text, ArtTextFont(Fonts::kSongTi, 72, false, false)).rows;
+    QProcess cli;
+    cli.setChildProcessModifier([] {
+        const rlimit most{rlim_t(512) << 20, rlim_t(512) << 20};
+        ::setrlimit(RLIMIT_AS, &most);
+    });
+    cli.start(cliPath(), {QStringLiteral("arttext"), QStringLiteral("--size"), QStringLiteral("72"),
+                          QStringLiteral("--"), text});
+    QVERIFY(cli.waitForFinished(120000));
+    QCOMPARE(cli.readAllStandardError(), QByteArray());
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(cli.readAllStandardOutput(), QByteArray(" \n").repeated(rows));
 }
 
 QTEST_MAIN(TestArtTextCli)

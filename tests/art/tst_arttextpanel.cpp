@@ -41,6 +41,8 @@ private Q_SLOTS:
     void inputEnablesConvert();
     void widthGroups();
     void characterBoxes();
+    void widthlessCharactersRefused_data();
+    void widthlessCharactersRefused();
     void loopBox();
     void effectsEnableTheirControls();
     void convertVivid();
@@ -192,6 +194,34 @@ void TestArtTextPanel::characterBoxes()
     bj->setCursorPosition(1);
     QTest::keyClick(bj, Qt::Key_Period);
     QCOMPARE(bj->text(), QStringLiteral("."));
+}
+
+void TestArtTextPanel::widthlessCharactersRefused_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("zero-width space, full-width foreground") << "comWZqjFront" << "\u200B" << "\u3000";
+    QTest::newRow("combining acute, full-width background") << "comWZqjBack" << "\u0301" << "\u3000";
+    QTest::newRow("enclosing circle, half-width foreground") << "textWZbjFront" << "\u20DD" << " ";
+    QTest::newRow("marks in the full-width loop") << "textWZLoop" << "中\u0301文\u200B" << "中文";
+}
+
+void TestArtTextPanel::widthlessCharactersRefused()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    control<QRadioButton>("optWZEffect4")->setChecked(true); // the loop box is full-width at first
+    control<QRadioButton>("optWZEffect0")->setChecked(box != QStringLiteral("textWZLoop"));
+    if (auto *combo = m_panel->findChild<QComboBox *>(box)) {
+        combo->setEditText(typed);
+        QCOMPARE(combo->currentText(), kept);
+    } else {
+        auto *edit = control<QLineEdit>(box);
+        edit->setText(typed);
+        QCOMPARE(edit->text(), kept);
+    }
 }
 
 void TestArtTextPanel::loopBox()
