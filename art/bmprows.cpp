@@ -115,17 +115,12 @@ bool BmpRows::readRow(int y, QRgb *out)
     return true;
 }
 
-bool BmpRows::read(QImage &band, int rows)
+bool BmpRows::readRows(uchar *first, qsizetype bytesPerLine, int rows)
 {
-    rows = std::min(rows, m_size.height() - m_nextRow);
-    if (rows <= 0 || !m_file.isOpen())
-        return false;
-    if (band.size() != QSize(m_size.width(), rows) || band.format() != QImage::Format_RGB32)
-        band = QImage(m_size.width(), rows, QImage::Format_RGB32);
-    if (band.isNull())
+    if (rows <= 0 || rows > m_size.height() - m_nextRow || !m_file.isOpen())
         return false;
     for (int i = 0; i < rows; ++i) {
-        if (!readRow(m_nextRow + i, reinterpret_cast<QRgb *>(band.scanLine(i))))
+        if (!readRow(m_nextRow + i, reinterpret_cast<QRgb *>(first + bytesPerLine * i)))
             return false;
     }
     m_nextRow += rows;

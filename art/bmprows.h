@@ -21,7 +21,8 @@ public:
 
     bool open() override;
     QSize size() const override { return m_size; }
-    bool read(QImage &band, int rows) override;
+    bool grey() const override { return false; }
+    bool readRows(uchar *first, qsizetype bytesPerLine, int rows) override;
     QString error() const override { return m_error; }
 
 private:
@@ -37,6 +38,5 @@ private:
     qint64 m_stride = 0;
     QList<QRgb> m_palette;
     QByteArray m_row;
-    int m_nextRow = 0;
     QString m_error;
 };

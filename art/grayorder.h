@@ -2,6 +2,8 @@
 
 // Ordering grey characters by the ink they leave, darkest first.
 
+#include "inkorder.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -10,14 +12,8 @@
 // application (fonts).
 int MeasureCharInk(QStringView character);
 
-enum class GrayTextProblem { None, TooShort, FullWidth };
-
-// What is wrong with a text typed as a grey string: fewer than 8 characters
-// or blanks only (TooShort), or a full-width character in it.
-GrayTextProblem checkGrayText(QStringView text);
-
-// The characters of `text` sorted by ink, most first; equal ink goes by the
-// character's code, higher first. The text must pass checkGrayText.
+// The characters of `text` sorted by the ink MeasureCharInk finds, as
+// orderByInk(text, inkOf) sorts. The text must pass checkGrayText.
 QString orderByInk(QStringView text);
 
 // "〔共18阶灰度[最多256阶]〕..." for an ordered grey string.

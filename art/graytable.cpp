@@ -6,15 +6,6 @@
 
 #include <cstring>
 
-namespace {
-
-inline unsigned grayOf(QRgb c)
-{
-    return (9798u * qRed(c) + 19235u * qGreen(c) + 3735u * qBlue(c)) >> 15;
-}
-
-} // namespace
-
 GrayTable::GrayTable(QStringView grey, Encoding encoding)
 {
     const QList<char32_t> chars = grayCharacters(grey);
@@ -34,53 +25,26 @@ GrayTable::GrayTable(QStringView grey, Encoding encoding)
     m_singleByte = m_maxBytes == 1;
 }
 
-bool GrayTable::supports(QImage::Format format)
+void GrayTable::grayLevels(const quint32 *rgb, int width, uchar *out)
 {
-    return format == QImage::Format_RGB32 || format == QImage::Format_Grayscale8;
-}
-
-void GrayTable::grayLevels(const QImage &picture, int y, uchar *out)
-{
-    const int width = picture.width();
-    if (picture.format() == QImage::Format_Grayscale8) {
-        std::memcpy(out, picture.constScanLine(y), size_t(width));
-        return;
+    for (int x = 0; x < width; ++x) {
+        const quint32 c = rgb[x];
+        out[x] = uchar((9798u * ((c >> 16) & 0xFF) + 19235u * ((c >> 8) & 0xFF) + 3735u * (c & 0xFF)) >> 15);
     }
-    const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-    for (int x = 0; x < width; ++x)
-        out[x] = uchar(grayOf(line[x]));
 }
 
-qsizetype GrayTable::convertRow(const QImage &picture, int y, char *out) const
+qsizetype GrayTable::convertLevels(const uchar *levels, int width, char *out) const
 {
-    const int width = picture.width();
     if (m_empty || width <= 0)
         return 0;
-    // Grey pictures carry their level already: the weights add up to one.
-    if (picture.format() == QImage::Format_Grayscale8) {
-        const uchar *line = picture.constScanLine(y);
-        if (m_singleByte) {
-            for (int x = 0; x < width; ++x)
-                out[x] = m_single[line[x]];
-            return width;
-        }
-        char *o = out;
-        for (int x = 0; x < width; ++x) {
-            const Entry &e = m_entries[line[x]];
-            std::memcpy(o, e.bytes, e.length);
-            o += e.length;
-        }
-        return o - out;
-    }
-    const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
     if (m_singleByte) {
         for (int x = 0; x < width; ++x)
-            out[x] = m_single[grayOf(line[x])];
+            out[x] = m_single[levels[x]];
         return width;
     }
     char *o = out;
     for (int x = 0; x < width; ++x) {
-        const Entry &e = m_entries[grayOf(line[x])];
+        const Entry &e = m_entries[levels[x]];
         std::memcpy(o, e.bytes, e.length);
         o += e.length;
     }

@@ -26,9 +26,17 @@ public:
     // formats `supports` accepts.
     qsizetype convertRow(const QImage &picture, int y, char *out) const;
 
+    // The same for a row of `width` grey levels, one byte a pixel. (This and
+    // the constructor need no GUI library; the QImage functions live in
+    // graytableimage.cpp.)
+    qsizetype convertLevels(const uchar *levels, int width, char *out) const;
+
     // The grey levels of row `y` of `picture` (a supported format), one
     // byte a pixel: a picture of levels converts exactly as its original.
     static void grayLevels(const QImage &picture, int y, uchar *out);
+
+    // The grey levels of `width` pixels 0xffRRGGBB.
+    static void grayLevels(const quint32 *rgb, int width, uchar *out);
 
     // Formats read directly (no transparency); anything else is to be
     // flattened to QImage::Format_RGB32 first.

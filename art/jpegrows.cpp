@@ -432,17 +432,9 @@ bool JpegRows::open()
     return !m_size.isEmpty();
 }
 
-bool JpegRows::read(QImage &band, int rows)
+bool JpegRows::readRows(uchar *first, qsizetype bytesPerLine, int rows)
 {
-    if (!m_decoder || !m_decoder->started)
-        return false;
-    rows = std::min(rows, m_size.height() - m_nextRow);
-    if (rows <= 0)
-        return false;
-    const QImage::Format format = m_grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
-    if (band.size() != QSize(m_size.width(), rows) || band.format() != format)
-        band = QImage(m_size.width(), rows, format);
-    if (band.isNull())
+    if (!m_decoder || !m_decoder->started || rows <= 0 || rows > m_size.height() - m_nextRow)
         return false;
     constexpr int kChunk = 64;
     const int width = m_size.width();
@@ -455,7 +447,7 @@ bool JpegRows::read(QImage &band, int rows)
     for (int done = 0; done < rows;) {
         const int n = std::min(rows - done, kChunk);
         for (int i = 0; i < n; ++i)
-            lines[i] = d.cmyk ? m_cmykRows.get() + std::size_t(i) * width * 4 : band.scanLine(done + i);
+            lines[i] = d.cmyk ? m_cmykRows.get() + std::size_t(i) * width * 4 : first + bytesPerLine * (done + i);
         if (!readLines(&d.info, &d.err, lines, n)) {
             m_error = QString::fromLocal8Bit(d.err.message);
             if (m_error.isEmpty())
@@ -464,7 +456,7 @@ bool JpegRows::read(QImage &band, int rows)
         }
         if (d.cmyk) {
             for (int i = 0; i < n; ++i)
-                cmykToRgb32(lines[i], reinterpret_cast<QRgb *>(band.scanLine(done + i)), width);
+                cmykToRgb32(lines[i], reinterpret_cast<QRgb *>(first + bytesPerLine * (done + i)), width);
         }
         done += n;
     }
@@ -495,7 +487,7 @@ bool JpegRows::open()
     return false;
 }
 
-bool JpegRows::read(QImage &, int)
+bool JpegRows::readRows(uchar *, qsizetype, int)
 {
     return false;
 }

@@ -26,7 +26,8 @@ public:
 
     bool open() override;
     QSize size() const override { return m_size; }
-    bool read(QImage &band, int rows) override;
+    bool grey() const override { return m_grey; }
+    bool readRows(uchar *first, qsizetype bytesPerLine, int rows) override;
     QString error() const override { return m_error; }
 
     // Bytes the packed coefficients of a progressive picture may take; set
@@ -39,7 +40,6 @@ private:
     std::unique_ptr<Decoder> m_decoder;
     QString m_path;
     QSize m_size;
-    int m_nextRow = 0;
     bool m_grey = false;
     QString m_error;
     std::size_t m_coefficientBudget = kDefaultCoefficientBudget;

@@ -54,12 +54,6 @@ QSize gifScreen(const QString &path)
 
 } // namespace
 
-bool PictureLoader::acceptableSize(QSize size)
-{
-    return size.width() <= kMaxSide && size.height() <= kMaxSide
-        && qint64(size.width()) * size.height() <= kMaxPixels;
-}
-
 QImage PictureLoader::flatten(QImage picture)
 {
     if (picture.isNull())

@@ -59,7 +59,11 @@ public:
         return qRgb(over(qRed(colour)), over(qGreen(colour)), over(qBlue(colour)));
     }
 
-    static bool acceptableSize(QSize size);
+    static bool acceptableSize(QSize size)
+    {
+        return size.width() <= kMaxSide && size.height() <= kMaxSide
+            && qint64(size.width()) * size.height() <= kMaxPixels;
+    }
 
 private:
     static void tooLarge(Result &result, QSize size, qint64 maxPixels = kMaxPixels);

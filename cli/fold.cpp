@@ -190,9 +190,10 @@ int runFold(int argc, char **argv)
     if (!readInput(args.file, &bytes))
         return 1;
     QString text = args.cp936 ? decodeCodePage(bytes) : decodeUtf8(bytes);
-    const qint64 before = ZipStatistics::textSize(text);
+    // The sizes only when asked for: counting them reads the text twice more.
+    const qint64 before = args.stats ? ZipStatistics::textSize(text) : 0;
     QString result = Zip(std::move(text), args.options);
-    const qint64 after = ZipStatistics::textSize(result);
+    const qint64 after = args.stats ? ZipStatistics::textSize(result) : 0;
 
     if (!writeResult(result, args.cp936)) {
         std::fputs("zantoria-cli fold: cannot write the result\n", stderr);

@@ -1,4 +1,7 @@
+// zantoria-cli: QtCore only (see handover.h).
+
 #include "commands.h"
+#include "handover.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,12 +30,15 @@ int main(int argc, char **argv)
         return 2;
     }
     const char *command = argv[1];
-    if (std::strcmp(command, "pic2text") == 0)
-        return runPic2Text(argc - 1, argv + 1);
+    if (std::strcmp(command, "pic2text") == 0) {
+        if (const auto status = runPic2TextPlain(argc - 1, argv + 1))
+            return *status;
+        return handOver(argv);
+    }
     if (std::strcmp(command, "fold") == 0)
         return runFold(argc - 1, argv + 1);
     if (std::strcmp(command, "arttext") == 0)
-        return runArtText(argc - 1, argv + 1);
+        return handOver(argv);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
         usage(stdout);
         return 0;

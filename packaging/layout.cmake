@@ -1,6 +1,6 @@
 # The installed layout (cmake --install, and the .deb made from it):
 #
-#   <prefix>/lib/zantoria/        Zantoria, Spacefold, zantoria-cli
+#   <prefix>/lib/zantoria/        Zantoria, Spacefold, zantoria-cli (and zantoria-cli-draw, which it runs)
 #   <prefix>/bin/                 zantoria, spacefold, zantoria-cli: links to the above
 #   <prefix>/share/zantoria/      Skin/Default, data/ (sample pictures and tips), Plugin/
 #   <prefix>/share/icons/hicolor/ the icons, 16 to 256 px
@@ -34,7 +34,7 @@ add_custom_command(
     VERBATIM)
 add_custom_target(zantoria_share ALL DEPENDS ${share_stamp})
 
-install(TARGETS Zantoria Spacefold zantoria-cli RUNTIME DESTINATION ${ZANTORIA_INSTALL_PROGRAMDIR})
+install(TARGETS Zantoria Spacefold zantoria-cli zantoria-cli-draw RUNTIME DESTINATION ${ZANTORIA_INSTALL_PROGRAMDIR})
 # The names users type, as relative links into the programs' directory.
 file(RELATIVE_PATH bin_to_programs /${CMAKE_INSTALL_BINDIR} /${ZANTORIA_INSTALL_PROGRAMDIR})
 set(link_dir ${CMAKE_BINARY_DIR}/share/bin)

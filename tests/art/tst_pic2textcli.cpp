@@ -329,8 +329,10 @@ void TestPic2TextCli::unreadablePictureSaysPermissionDenied()
         });
         // The build may sit where nobody else may enter (a root's home):
         // the program runs from a copy in the directory the test opened.
+        // zantoria-cli-draw, which zantoria-cli hands such a picture to, beside it.
         program = dir.filePath(QStringLiteral("zantoria-cli"));
         QVERIFY(QFile::copy(cliPath(), program));
+        QVERIFY(QFile::copy(cliPath() + QStringLiteral("-draw"), program + QStringLiteral("-draw")));
     }
     process.start(program,
                   {QStringLiteral("pic2text"), QStringLiteral("--gray"), QStringLiteral("@#%*+=-."),
