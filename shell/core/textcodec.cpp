@@ -4,12 +4,12 @@
 #include "shell/core/savefile.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -22,61 +22,169 @@ namespace TextCodec {
 namespace {
 
 constexpr char16_t kEuro = 0x20AC;
-constexpr char kEuroByte = '\x80';
+constexpr unsigned char kEuroByte = 0x80;
+constexpr char16_t kEscapeBase = 0xDC00; // a byte b that is no character reads as U+DC00 + b
+constexpr char16_t kReplacement = 0xFFFD;
 
-void decodeSegment(QByteArrayView bytes, QString &out)
+// The code structure: one byte below 0x80 (and the lone 0x80, "€"); two
+// bytes, a lead 0x81..0xFE and a trail 0x40..0x7E or 0x80..0xFE; four
+// bytes, lead, digit, lead, digit, numbered in order from 81 30 81 30.
+constexpr int kTrails = 0xFE - 0x40 + 1; // 0x7F included, to keep the index simple
+constexpr std::uint32_t kFourByteBmp = 39420; // 81 30 81 30 .. 84 31 A4 39: the rest of the basic plane
+constexpr std::uint32_t kFourByteSupplementary = 189000; // 90 30 81 30: U+10000 onwards
+constexpr std::uint32_t kFourByteEnd = kFourByteSupplementary + 0x100000;
+
+constexpr bool isDigit(unsigned char c)
 {
-    if (bytes.isEmpty())
-        return;
-    // Constructed here each time: a decoder keeps state between calls.
-    // Straight into the text's own buffer, so a large file is never in
-    // memory twice as text.
-    QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
-    const qsizetype old = out.size();
-    out.resize(old + decoder.requiredSpace(bytes.size()));
-    const QChar *end = decoder.appendToBuffer(out.data() + old, bytes);
-    out.truncate(end - out.constData());
+    return c >= 0x30 && c <= 0x39;
+}
+
+constexpr bool isLead(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+
+constexpr bool isTrail(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
+
+constexpr bool isEscape(char16_t u)
+{
+    return u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF;
+}
+
+// A code packed into a number, first byte highest: below 0x100 one byte,
+// below 0x10000 two, else four.
+constexpr int packedLength(std::uint32_t code)
+{
+    return code < 0x100 ? 1 : code < 0x10000 ? 2 : 4;
+}
+
+constexpr std::uint32_t fourByteCode(std::uint32_t index)
+{
+    return (0x81 + index / 12600) << 24 | (0x30 + index / 1260 % 10) << 16 | (0x81 + index / 10 % 126) << 8
+           | (0x30 + index % 10);
+}
+
+// Every character of the basic plane and its code, both ways. Made once
+// from the system's GB18030 converter by encoding the whole plane in one
+// go; after that, reading and writing never call the converter, so a byte
+// that is no character costs no more than one that is.
+struct CodeTables
+{
+    std::array<std::uint32_t, 0x10000> code{}; // surrogates: 0
+    std::array<char16_t, 126 * kTrails> twoBytes{}; // 0: no character
+    std::array<char16_t, kFourByteBmp> fourBytes{};
+};
+
+const CodeTables &tables()
+{
+    static const std::unique_ptr<const CodeTables> made = [] {
+        auto t = std::make_unique<CodeTables>();
+        QString plane;
+        plane.reserve(0x10000);
+        for (char32_t u = 0; u < 0x10000; ++u)
+            plane += QChar(QChar::isSurrogate(u) ? u' ' : char16_t(u));
+        const QByteArray bytes = QStringEncoder("GB18030", QStringEncoder::Flag::Stateless).encode(plane);
+        const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+        qsizetype i = 0;
+        for (char32_t u = 0; u < 0x10000; ++u) {
+            const int len = b[i] < 0x80 ? 1 : isDigit(b[i + 1]) ? 4 : 2;
+            std::uint32_t code = 0;
+            for (int k = 0; k < len; ++k)
+                code = code << 8 | b[i + k];
+            i += len;
+            if (QChar::isSurrogate(u))
+                continue;
+            t->code[u] = code;
+            if (len == 2) {
+                t->twoBytes[size_t((code >> 8) - 0x81) * kTrails + (code & 0xFF) - 0x40] = char16_t(u);
+            } else if (len == 4) {
+                const std::uint32_t index = (((code >> 24) - 0x81) * 10 + ((code >> 16 & 0xFF) - 0x30)) * 1260
+                                            + ((code >> 8 & 0xFF) - 0x81) * 10 + (code & 0xFF) - 0x30;
+                if (index < kFourByteBmp)
+                    t->fourBytes[index] = char16_t(u);
+            }
+        }
+        // Code page 936 writes "€" as 0x80; its GB18030 code A2 E3 is no
+        // character of the code page and reads as two escaped bytes.
+        t->twoBytes[size_t(0xA2 - 0x81) * kTrails + 0xE3 - 0x40] = 0;
+        t->code[kEuro] = kEuroByte;
+        return std::unique_ptr<const CodeTables>(std::move(t));
+    }();
+    return *made;
+}
+
+// The code a lone surrogate (no half of a pair) is written as: an escaped
+// byte is the byte again; any other stands for a character that was lost
+// before it came here and is written as U+FFFD.
+std::uint32_t loneSurrogateCode(char16_t u)
+{
+    return isEscape(u) ? std::uint32_t(u - kEscapeBase) : tables().code[kReplacement];
 }
 
 // Appends the characters of `bytes` to `out` and returns how many bytes
-// they took. A lone 0x80 can only be "€" where a character starts: inside a
-// two-byte code it is an ordinary trail byte. So walk the code structure
-// and hand the stretches between such bytes to the decoder. A lead byte
-// that starts no whole character becomes U+FFFD when the bytes are `final`
-// (cut off at the end of the file, or a four-byte form that breaks off: the
-// decoder would wait for the rest of it and drop it silently); otherwise
-// decoding stops before it and the caller brings more bytes.
+// they took. A byte that starts no whole character (0xFF, a lead byte
+// whose trail is out of range, a four-byte form that breaks off or names
+// no character) becomes the lone surrogate U+DC00 + byte, which encode()
+// turns back into the byte, and reading goes on at the byte after it.
+// Unless the bytes are `final`, a character cut off at the end is left for
+// the caller to bring the rest of it.
 qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final)
 {
+    const CodeTables &t = tables();
     const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype n = bytes.size();
-    const auto isDigit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
-    qsizetype segmentStart = 0;
+    const qsizetype old = out.size();
+    out.resize(old + n); // never more units than bytes
+    char16_t *d = reinterpret_cast<char16_t *>(out.data()) + old;
+    qsizetype w = 0;
     qsizetype i = 0;
-    const auto standIn = [&](QChar c) {
-        decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
-        out += c;
-        segmentStart = ++i;
-    };
     while (i < n) {
         const unsigned char c = b[i];
-        if (c < 0x80 || c == 0xFF) {
+        if (c < 0x80) {
+            d[w++] = c;
             ++i;
-        } else if (c == 0x80) {
-            standIn(QChar(kEuro));
-        } else if (!final && (i + 1 >= n || (isDigit(b[i + 1]) && i + 3 >= n))) {
-            break; // the rest of this character is in the bytes to come
-        } else if (i + 1 >= n) {
-            standIn(QChar(QChar::ReplacementCharacter));
-        } else if (!isDigit(b[i + 1])) {
-            i += 2;
-        } else if (i + 3 < n && b[i + 2] >= 0x81 && b[i + 2] <= 0xFE && isDigit(b[i + 3])) {
-            i += 4;
-        } else {
-            standIn(QChar(QChar::ReplacementCharacter));
+            continue;
         }
+        if (c == kEuroByte) {
+            d[w++] = kEuro;
+            ++i;
+            continue;
+        }
+        if (isLead(c)) {
+            const qsizetype needed = i + 1 < n && isDigit(b[i + 1]) ? 4 : 2;
+            if (i + needed > n && !final)
+                break;
+            if (needed == 2 && i + 1 < n && isTrail(b[i + 1])) {
+                if (const char16_t u = t.twoBytes[size_t(c - 0x81) * kTrails + b[i + 1] - 0x40]) {
+                    d[w++] = u;
+                    i += 2;
+                    continue;
+                }
+            } else if (needed == 4 && i + 3 < n && isLead(b[i + 2]) && isDigit(b[i + 3])) {
+                const std::uint32_t index = ((std::uint32_t(c - 0x81) * 10 + (b[i + 1] - 0x30)) * 126
+                                             + (b[i + 2] - 0x81)) * 10
+                                            + (b[i + 3] - 0x30);
+                if (index < kFourByteBmp) {
+                    d[w++] = t.fourBytes[index];
+                    i += 4;
+                    continue;
+                }
+                if (index >= kFourByteSupplementary && index < kFourByteEnd) {
+                    const char32_t u = 0x10000 + (index - kFourByteSupplementary);
+                    d[w++] = QChar::highSurrogate(u);
+                    d[w++] = QChar::lowSurrogate(u);
+                    i += 4;
+                    continue;
+                }
+            }
+        }
+        d[w++] = char16_t(kEscapeBase + c);
+        ++i;
     }
-    decodeSegment(bytes.sliced(segmentStart, i - segmentStart), out);
+    out.truncate(old + w);
     return i;
 }
 
@@ -84,20 +192,28 @@ qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final)
 
 QByteArray encode(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype euro = text.indexOf(QChar(kEuro), start);
-        const QStringView part = text.mid(start, euro < 0 ? text.size() - start : euro - start);
-        if (!part.isEmpty()) {
-            QStringEncoder encoder("GB18030", QStringEncoder::Flag::Stateless);
-            out += encoder.encode(part);
+    const CodeTables &t = tables();
+    QByteArray out(byteLength(text), Qt::Uninitialized);
+    auto *o = reinterpret_cast<unsigned char *>(out.data());
+    const char16_t *s = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = s[i];
+        if (u < 0x80) {
+            *o++ = static_cast<unsigned char>(u);
+            continue;
         }
-        if (euro < 0)
-            break;
-        out += kEuroByte;
-        start = euro + 1;
+        std::uint32_t code;
+        if (!QChar::isSurrogate(u)) {
+            code = t.code[u];
+        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            code = fourByteCode(kFourByteSupplementary + (QChar::surrogateToUcs4(u, s[i + 1]) - 0x10000));
+            ++i;
+        } else {
+            code = loneSurrogateCode(u);
+        }
+        for (int k = packedLength(code); k-- > 0;)
+            *o++ = static_cast<unsigned char>(code >> (8 * k));
     }
     return out;
 }
@@ -112,44 +228,31 @@ QString decode(QByteArrayView bytes)
 
 int charByteLength(char32_t c)
 {
-    if (c < 0x80 || c == kEuro)
+    if (c < 0x80)
         return 1;
     if (c > 0xFFFF)
         return 4;
-    // The GB18030 length of every BMP character, found once by encoding them
-    // all in one go and walking the code structure of the result.
-    static const std::array<std::uint8_t, 0x10000> table = [] {
-        std::array<std::uint8_t, 0x10000> t{};
-        QString all;
-        all.reserve(0x10000);
-        for (char32_t u = 0; u < 0x10000; ++u)
-            all += QChar(QChar::isSurrogate(u) ? u' ' : char16_t(u));
-        const QByteArray bytes = QStringEncoder("GB18030", QStringEncoder::Flag::Stateless).encode(all);
-        const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
-        qsizetype i = 0;
-        for (char32_t u = 0; u < 0x10000; ++u) {
-            const int len = b[i] < 0x80 ? 1 : (b[i + 1] >= 0x30 && b[i + 1] <= 0x39 ? 4 : 2);
-            t[u] = std::uint8_t(len);
-            i += len;
-        }
-        for (char32_t u = 0xD800; u < 0xE000; ++u)
-            t[u] = 2; // half a pair; the pair as a whole is counted as four
-        t[kEuro] = 1;
-        return t;
-    }();
-    return table[c];
+    if (QChar::isSurrogate(c))
+        return packedLength(loneSurrogateCode(char16_t(c)));
+    return packedLength(tables().code[c]);
 }
 
 qsizetype byteLength(QStringView text)
 {
+    const CodeTables &t = tables();
     qsizetype bytes = 0;
+    const char16_t *s = text.utf16();
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80)
+        const char16_t u = s[i];
+        if (u < 0x80)
             bytes += 1;
+        else if (!QChar::isSurrogate(u))
+            bytes += packedLength(t.code[u]);
+        else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
+            bytes += 4, ++i;
         else
-            bytes += charByteLength(c);
+            bytes += packedLength(loneSurrogateCode(u));
     }
     return bytes;
 }
@@ -228,7 +331,7 @@ void toLf(QString &text)
     text.truncate(w);
 }
 
-bool readFile(const QString &path, QString *text)
+bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop)
 {
     // Piece by piece, so that a large file is never in memory both as bytes
     // and as text.
@@ -245,7 +348,7 @@ bool readFile(const QString &path, QString *text)
         const qsizetype carried = piece.size();
         piece.resize(carried + kPiece);
         const qint64 got = file.read(piece.data() + carried, kPiece);
-        if (got < 0 || (total += got) > kMaxReadBytes) // grown while being read
+        if (got < 0 || (total += got) > kMaxReadBytes || (stop && *stop)) // grown while being read, or given up
             return false;
         piece.resize(carried + got);
         const bool last = got == 0;

@@ -7,7 +7,15 @@
 // character the two share and has a four-byte form for everything else, so no
 // character is ever lost; the one exception is "€", which code page 936 writes
 // as the single byte 0x80, and so do we. Reading is GB18030 plus that single
-// byte. Bytes that are no valid code become U+FFFD.
+// byte (A2 E3, GB18030's own code for "€", is none of code page 936).
+//
+// A byte that starts no character of the code page (0xFF, a lead byte cut
+// off or followed by a byte no character has there, a four-byte form that
+// names nothing) reads as the lone surrogate U+DC00 + byte, U+DC81..U+DCFF,
+// and is written back as that byte: encode(decode(bytes)) == bytes for any
+// bytes at all, so a file that is only folded keeps every byte it had. Such
+// an escaped byte takes one byte and one column. Any other lone surrogate
+// is written as U+FFFD.
 
 #include "shell/core/savefile.h"
 
@@ -16,19 +24,22 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
+
 namespace TextCodec {
 
 QByteArray encode(QStringView text);
 QString decode(QByteArrayView bytes);
 
 // A character is full-width when it takes two or more bytes in the file:
-// every code point from 0x80 up except "€".
+// every code point from 0x80 up except "€" and the escaped bytes.
 constexpr bool isFullWidth(char32_t c)
 {
-    return c >= 0x80 && c != 0x20AC;
+    return c >= 0x80 && c != 0x20AC && !(c >= 0xDC80 && c <= 0xDCFF);
 }
 
-// Bytes one character takes in a file: 1, 2 or 4.
+// Bytes one character takes in a file: 1, 2 or 4 (a lone surrogate counts
+// as encode() writes it).
 int charByteLength(char32_t c);
 
 // Bytes the text takes in a file (a pair of surrogates is one character).
@@ -51,9 +62,10 @@ void toLf(QString &text);
 // Reads a whole regular file of at most kMaxReadBytes. Anything else at the
 // path (a FIFO, a device, a directory) is refused without being opened for
 // long or waited on, and so is a larger file. On failure returns false and
-// leaves `text` alone.
+// leaves `text` alone. When `stop` turns true (another thread sets it),
+// reading ends within a megabyte and fails.
 constexpr qint64 kMaxReadBytes = qint64(256) << 20;
-bool readFile(const QString &path, QString *text);
+bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop = nullptr);
 
 // Reads a file line by line (see splitLines).
 bool readLines(const QString &path, QStringList *lines);

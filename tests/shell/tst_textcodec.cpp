@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <thread>
 
@@ -27,9 +31,14 @@ private Q_SLOTS:
     void roundTripsEveryKindOfCharacter_data();
     void roundTripsEveryKindOfCharacter();
     void euroIsOneByteOnlyWhereACharacterStarts();
-    void invalidBytesBecomeReplacementCharacters();
+    void invalidBytesAreEscapedAndWrittenBack();
     void damagedCharactersAreNeverDropped_data();
     void damagedCharactersAreNeverDropped();
+    void anyBytesReadBackByteForByte_data();
+    void anyBytesReadBackByteForByte();
+    void agreesWithTheSystemConverter();
+    void loneSurrogatesWritten_data();
+    void loneSurrogatesWritten();
     void byteLengthMatchesEncoding_data();
     void byteLengthMatchesEncoding();
     void fullWidthMeansTwoOrMoreBytes();
@@ -101,31 +110,43 @@ void TestTextCodec::euroIsOneByteOnlyWhereACharacterStarts()
     QCOMPARE(TextCodec::encode(text).toHex(), QByteArray("81808041"));
 }
 
-void TestTextCodec::invalidBytesBecomeReplacementCharacters()
+void TestTextCodec::invalidBytesAreEscapedAndWrittenBack()
 {
-    const QString text = TextCodec::decode(QByteArray::fromHex("41ff42d6"));
-    QVERIFY(text.startsWith(u'A'));
-    QVERIFY(text.contains(QChar(QChar::ReplacementCharacter)));
-    QVERIFY(text.contains(u'B'));
+    // Each byte that is no character reads as U+DC00 + byte: one byte and
+    // one column, written back as it was.
+    const QByteArray bytes = QByteArray::fromHex("41ff42d6");
+    const QString text = TextCodec::decode(bytes);
+    QCOMPARE(text, u'A' + QString(QChar(0xDCFF)) + u'B' + QChar(0xDCD6));
+    QCOMPARE(TextCodec::encode(text).toHex(), bytes.toHex());
+    QCOMPARE(TextCodec::byteLength(text), bytes.size());
+    QVERIFY(!TextCodec::isFullWidth(0xDCFF));
+    QCOMPARE(TextCodec::charByteLength(0xDCD6), 1);
 }
 
 void TestTextCodec::damagedCharactersAreNeverDropped_data()
 {
-    // A file cut short, or a four-byte form that breaks off, keeps a stand-in
-    // for what was there and every whole character around it.
-    const QChar bad(QChar::ReplacementCharacter);
+    // A file cut short, or a four-byte form that breaks off, keeps the bytes
+    // that start no character escaped, and every whole character around them.
+    const auto esc = [](int byte) { return QString(QChar(0xDC00 + byte)); };
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("lead byte alone") << QByteArray::fromHex("d6") << QString(bad);
-    QTest::newRow("cut after a letter") << QByteArray::fromHex("41d6") << u'A' + QString(bad);
-    QTest::newRow("cut after a character") << QByteArray::fromHex("d6d0d6") << QStringLiteral("中") + bad;
-    QTest::newRow("four-byte form cut after two") << QByteArray::fromHex("8130") << bad + QStringLiteral("0");
-    QTest::newRow("four-byte form cut after three") << QByteArray::fromHex("813081") << bad + QStringLiteral("0") + bad;
-    QTest::newRow("four-byte form breaking off") << QByteArray::fromHex("d6304142") << bad + QStringLiteral("0AB");
+    QTest::newRow("lead byte alone") << QByteArray::fromHex("d6") << esc(0xd6);
+    QTest::newRow("cut after a letter") << QByteArray::fromHex("41d6") << u'A' + esc(0xd6);
+    QTest::newRow("cut after a character") << QByteArray::fromHex("d6d0d6") << QStringLiteral("中") + esc(0xd6);
+    QTest::newRow("four-byte form cut after two") << QByteArray::fromHex("8130") << esc(0x81) + u'0';
+    QTest::newRow("four-byte form cut after three") << QByteArray::fromHex("813081") << esc(0x81) + u'0' + esc(0x81);
+    QTest::newRow("four-byte form breaking off") << QByteArray::fromHex("d6304142") << esc(0xd6) + QStringLiteral("0AB");
     QTest::newRow("broken form before a euro") << QByteArray::fromHex("d63041d680")
-                                               << bad + QStringLiteral("0A") + QChar(0x8B24);
+                                               << esc(0xd6) + QStringLiteral("0A") + QChar(0x8B24);
     QTest::newRow("cut before a euro") << QByteArray::fromHex("41d6" "80") << u'A' + QString(QChar(0x8B24));
     QTest::newRow("whole four-byte form") << QByteArray::fromHex("81308130") << QString(QChar(0x80));
+    QTest::newRow("trail byte out of range") << QByteArray::fromHex("817f81ff") << esc(0x81) + u'\x7f' + esc(0x81) + esc(0xff);
+    QTest::newRow("line break after a lead byte") << QByteArray::fromHex("d60d0a") << esc(0xd6) + QStringLiteral("\r\n");
+    QTest::newRow("GB18030's euro") << QByteArray::fromHex("a2e3") << esc(0xa2) + esc(0xe3);
+    QTest::newRow("four-byte form past the basic plane's") << QByteArray::fromHex("8431a530")
+                                                          << esc(0x84) + u'1' + esc(0xa5) + u'0';
+    QTest::newRow("last character") << QByteArray::fromHex("e3329a35") << QString::fromUcs4(U"\U0010FFFF", 1);
+    QTest::newRow("past the last character") << QByteArray::fromHex("e3329a36") << esc(0xe3) + u'2' + esc(0x9a) + u'6';
 }
 
 void TestTextCodec::damagedCharactersAreNeverDropped()
@@ -133,6 +154,99 @@ void TestTextCodec::damagedCharactersAreNeverDropped()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(TextCodec::decode(bytes), text);
+    QCOMPARE(TextCodec::encode(text).toHex(), bytes.toHex());
+    QCOMPARE(TextCodec::byteLength(text), bytes.size());
+}
+
+void TestTextCodec::anyBytesReadBackByteForByte_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("any bytes") << 0;
+    QTest::newRow("lead and digit bytes, where the four-byte forms are") << 1;
+    QTest::newRow("whole characters of every length with stray bytes between") << 2;
+}
+
+void TestTextCodec::anyBytesReadBackByteForByte()
+{
+    // Random bytes, several megabytes of them, read through the file reader
+    // (a megabyte at a time, so that characters and escapes fall across the
+    // seams) and from memory: the same text, and the same bytes written.
+    QFETCH(int, kind);
+    QRandomGenerator random(20240 + kind);
+    const auto oneOf = [&](const char *set) { return set[random.bounded(int(std::strlen(set)))]; };
+    QByteArray bytes;
+    while (bytes.size() < 3 * (1 << 20) + 7) {
+        if (kind == 0) {
+            bytes += char(random.bounded(256));
+        } else if (kind == 1) {
+            bytes += random.bounded(2) ? oneOf("0129") : char(0x81 + random.bounded(126));
+        } else {
+            const QChar pick[] = {u'a', QChar(0x4E2D), QChar(0x20AC), QChar(0xE5E5), QChar(0x00E9), QChar(0xFFFD)};
+            bytes += random.bounded(8) == 0 ? QByteArray(1, char(0x80 + random.bounded(128)))
+                                            : TextCodec::encode(QString(pick[random.bounded(6)]));
+            if (random.bounded(16) == 0)
+                bytes += TextCodec::encode(QString::fromUcs4(U"\U0001F600", 1)).left(random.bounded(1, 5));
+        }
+    }
+    const QString text = TextCodec::decode(bytes);
+    QVERIFY(TextCodec::encode(text) == bytes);
+    QCOMPARE(TextCodec::byteLength(text), bytes.size());
+    TempProgramDir dir;
+    QFile file(dir.file("random.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QString read;
+    QVERIFY(TextCodec::readFile(file.fileName(), &read));
+    QVERIFY(read == text);
+}
+
+void TestTextCodec::agreesWithTheSystemConverter()
+{
+    // Every code of two and four bytes in the basic plane reads as the
+    // system's GB18030 converter reads it, and every character of the plane
+    // is written as it writes it; "€" is the one exception both ways.
+    QByteArray codes;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail != 0x7F && !(lead == 0xA2 && trail == 0xE3))
+                codes += char(lead), codes += char(trail);
+        }
+    }
+    for (int i = 0; i < 39420; ++i)
+        codes += char(0x81 + i / 12600), codes += char(0x30 + i / 1260 % 10), codes += char(0x81 + i / 10 % 126),
+            codes += char(0x30 + i % 10);
+    const QString system = QStringDecoder("GB18030").decode(codes);
+    QCOMPARE(system.size(), 126 * 190 - 1 + 39420);
+    QCOMPARE(system.count(QChar(QChar::ReplacementCharacter)), 1); // 84 31 A4 37 is U+FFFD itself
+    QVERIFY(TextCodec::decode(codes) == system);
+    QString plane;
+    for (char32_t u = 0x80; u < 0x10000; ++u) {
+        if (!QChar::isSurrogate(u) && u != 0x20AC)
+            plane += QChar(char16_t(u));
+    }
+    QVERIFY(TextCodec::encode(plane) == QStringEncoder("GB18030").encode(plane));
+}
+
+void TestTextCodec::loneSurrogatesWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray replacement = QByteArray::fromHex("8431a437");
+    QTest::newRow("escaped byte") << QString(QChar(0xDC81)) << QByteArray::fromHex("81");
+    QTest::newRow("escaped byte after a pair") << QString::fromUcs4(U"\U0001F600", 1) + QChar(0xDCFE)
+                                               << QByteArray::fromHex("9439fc36fe");
+    QTest::newRow("high half alone at the end") << QStringLiteral("a") + QChar(0xD83D) << "a" + replacement;
+    QTest::newRow("high half before a letter") << QChar(0xD83D) + QStringLiteral("a") << replacement + "a";
+    QTest::newRow("low half outside the escapes") << QString(QChar(0xDC00)) << replacement;
+    QTest::newRow("two high halves") << QString(QChar(0xD800)) + QChar(0xD800) << replacement + replacement;
+}
+
+void TestTextCodec::loneSurrogatesWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(TextCodec::encode(text).toHex(), bytes.toHex());
+    QCOMPARE(TextCodec::byteLength(text), bytes.size());
 }
 
 void TestTextCodec::byteLengthMatchesEncoding_data()
@@ -243,7 +357,7 @@ void TestTextCodec::largeFileReadsAcrossPieces()
 {
     // Read a megabyte at a time: characters of two and four bytes and the
     // one-byte "€" fall across the seams; a cut-off character at the very
-    // end still reads as U+FFFD.
+    // end reads as its escaped lead byte.
     TempProgramDir dir;
     const QString path = dir.file("large.txt");
     QString text;
@@ -261,7 +375,7 @@ void TestTextCodec::largeFileReadsAcrossPieces()
     file.write("\xd6");
     file.close();
     QVERIFY(TextCodec::readFile(path, &back));
-    QCOMPARE(back, text + QChar(QChar::ReplacementCharacter));
+    QCOMPARE(back, text + QChar(0xDCD6));
 }
 
 void TestTextCodec::savingOntoAFifoWritesThroughIt()

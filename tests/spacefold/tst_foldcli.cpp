@@ -5,6 +5,7 @@
 #include "shell/core/textcodec.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void leadingWhenNoPassIsNamed();
     void lineEndsOfUtf8Input();
     void codePageBytes();
+    void codePageBytesThatAreNoCharactersStay_data();
+    void codePageBytesThatAreNoCharactersStay();
     void bareLineFeedEndsALine_data();
     void bareLineFeedEndsALine();
     void statistics_data();
@@ -110,6 +113,43 @@ void TestFoldCli::codePageBytes()
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, TextCodec::encode(u"中€\r\n国é"_qs));
     QVERIFY(run.out.contains('\x80'));
+}
+
+void TestFoldCli::codePageBytesThatAreNoCharactersStay_data()
+{
+    // 50,000 random bytes without a blank (nor A1 A1, the full-width blank):
+    // each line comes back byte for byte, less only the blanks folded.
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QByteArray>("indent");
+    QTest::addColumn<int>("lineLength");
+    QTest::newRow("one line, no blank") << QStringList{} << QByteArray() << 50000;
+    QTest::newRow("indented lines, every pass")
+        << QStringList{u"--leading"_qs, u"--trailing"_qs, u"--inner"_qs, u"--blank-lines"_qs} << QByteArray("  ") << 77;
+}
+
+void TestFoldCli::codePageBytesThatAreNoCharactersStay()
+{
+    QFETCH(QStringList, flags);
+    QFETCH(QByteArray, indent);
+    QFETCH(int, lineLength);
+    QRandomGenerator random(936);
+    QByteArray input;
+    QByteArray expected;
+    for (qsizetype total = 0; total < 50000; total += lineLength) {
+        QByteArray line;
+        while (line.size() < lineLength) {
+            const char b = char(random.bounded(256));
+            if (b != ' ' && b != '\r' && b != '\n' && !(b == '\xa1' && line.endsWith('\xa1')))
+                line += b;
+        }
+        const QByteArray end = total + lineLength < 50000 ? QByteArray("\r\n") : QByteArray();
+        input += indent + line + end;
+        expected += line + end;
+    }
+    const Run run = fold(flags << u"--cp936"_qs, input);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out.size(), expected.size());
+    QVERIFY(run.out == expected);
 }
 
 void TestFoldCli::bareLineFeedEndsALine_data()
