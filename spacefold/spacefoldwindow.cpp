@@ -1,6 +1,7 @@
 #include "spacefoldwindow.h"
 
 #include "aboutspacefold.h"
+#include "openedart.h"
 #include "zipstatistics.h"
 
 #include "shell/core/dialogs.h"
@@ -24,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -85,6 +87,15 @@ GradColor gradColor(const QColor &c)
 
 } // namespace
 
+// What a thread opening a file shares with the window: the window may give
+// it up, and finds the text in it when the thread has finished.
+struct OpenJob
+{
+    std::atomic<bool> stop = false;
+    OpenedArt art; // its text handed on to `shown`
+    DisplayArea::Prepared shown;
+};
+
 SpacefoldWindow::SpacefoldWindow(QWidget *parent)
     : PanelBox(parent)
 {
@@ -98,7 +109,14 @@ SpacefoldWindow::SpacefoldWindow(QWidget *parent)
     buildControls();
 }
 
-SpacefoldWindow::~SpacefoldWindow() = default;
+SpacefoldWindow::~SpacefoldWindow()
+{
+    if (m_openThread) {
+        m_openJob->stop = true;
+        m_openThread->wait();
+        delete m_openThread;
+    }
+}
 
 QString SpacefoldWindow::caption()
 {
@@ -192,8 +210,13 @@ void SpacefoldWindow::initColor()
 
 void SpacefoldWindow::InitLbl()
 {
+    showSizeBefore(ZipStatistics::textSize(m_textBox->text()));
+}
+
+void SpacefoldWindow::showSizeBefore(qint64 bytes)
+{
     showStatus(kIdleStatus);
-    sizeBefore = ZipStatistics::textSize(m_textBox->text());
+    sizeBefore = bytes;
     m_lblInfB->setText(ZipStatistics::sizeBeforeText(sizeBefore));
     m_lblInfA->setText(kNotZipped);
     m_lblZipTime->setText(ZipStatistics::zipTimeText(0));
@@ -246,8 +269,8 @@ void SpacefoldWindow::letEventsRun()
 void SpacefoldWindow::Zip()
 {
     // One run at a time: the events let through during a run can click the
-    // button again.
-    if (m_zipping)
+    // button again. Nor does a run start on the text a file is replacing.
+    if (m_zipping || isOpening())
         return;
     m_zipping = true;
     m_textBox->setLocked(true);
@@ -307,9 +330,10 @@ void SpacefoldWindow::ZipTimer_Timer()
 
 void SpacefoldWindow::Btn_Click(int index)
 {
-    // During a run only About and Exit act: the others would change the box
-    // or start another run under the one in progress.
-    if (m_zipping && index != 4 && index != 5)
+    // During a run or an opening only About and Exit act: the others would
+    // change the box, start another run under the one in progress, or save a
+    // text about to be replaced.
+    if ((m_zipping || isOpening()) && index != 4 && index != 5)
         return;
     bool ok = true;
     try {
@@ -359,14 +383,45 @@ bool SpacefoldWindow::openFromFile()
     const std::optional<QString> chosen = dialogs().openFile(Strings::kTextFileFilter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return true;
-    // A large file takes a moment: say so before it starts. Loading ends in
-    // a change of the box, which brings the idle status back.
+    // A large file takes seconds to read and decode: that happens on a
+    // thread of its own, and the window answers meanwhile. The box keeps its
+    // text, locked, until the new one is there.
     showStatus(kOpening);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const bool loaded = m_textBox->loadFile(*chosen);
-    if (!loaded)
-        showStatus(kIdleStatus);
-    return loaded;
+    m_textBox->setLocked(true);
+    m_openJob = std::make_shared<OpenJob>();
+    m_openThread = QThread::create([job = m_openJob, path = *chosen] {
+        job->art = openArt(path, &job->stop);
+        if (job->art.ok)
+            job->shown = DisplayArea::prepare(std::move(job->art.text));
+    });
+    connect(m_openThread, &QThread::finished, this, &SpacefoldWindow::openFinished);
+    m_openThread->start();
+    return true;
+}
+
+void SpacefoldWindow::openFinished()
+{
+    m_openThread->wait();
+    delete m_openThread;
+    m_openThread = nullptr;
+    const std::shared_ptr<OpenJob> job = std::move(m_openJob);
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        close();
+        return;
+    }
+    if (!job->art.ok) {
+        reportFailure(1);
+        return;
+    }
+    // The text is ready to be shown: its blanks widened, its size counted,
+    // its lines indexed.
+    m_settingText = true;
+    m_textBox->setText(std::move(job->shown));
+    m_settingText = false;
+    isWriting = false;
+    showSizeBefore(job->art.bytes);
+    updateZipButton();
 }
 
 void SpacefoldWindow::saveToFile()
@@ -416,27 +471,28 @@ void SpacefoldWindow::chk_Click(int index)
 
 void SpacefoldWindow::textBox_Change()
 {
-    if (m_replacingBlanks)
+    if (m_settingText)
         return;
     // The box never holds a full-width blank: it becomes two blanks at once,
     // and the cursor stays after what was typed.
     if (m_textBox->isLargeText()) {
-        // Nobody types into a large text; it came whole from a file or a run.
-        QString text = m_textBox->text();
-        if (text.contains(QChar(kWideBlank))) {
-            text.replace(QChar(kWideBlank), QStringLiteral("  "));
-            m_replacingBlanks = true;
-            m_textBox->setText(text);
-            m_replacingBlanks = false;
+        // Nobody types into a large text; it came whole from the clipboard
+        // or a run.
+        if (m_textBox->text().contains(QChar(kWideBlank))) {
+            QString text = m_textBox->text();
+            widenBlanks(text);
+            m_settingText = true;
+            m_textBox->setText(std::move(text));
+            m_settingText = false;
         }
     } else if (QString plain = m_textBox->toPlainText(); plain.contains(QChar(kWideBlank))) {
         QTextCursor cursor = m_textBox->textCursor();
         const int position = cursor.position();
         const int widened = int(QStringView(plain).left(position).count(QChar(kWideBlank)));
         plain.replace(QChar(kWideBlank), QStringLiteral("  "));
-        m_replacingBlanks = true;
+        m_settingText = true;
         m_textBox->setPlainText(plain);
-        m_replacingBlanks = false;
+        m_settingText = false;
         cursor = m_textBox->textCursor();
         cursor.setPosition(std::min(position + widened, int(plain.size())));
         m_textBox->setTextCursor(cursor);
@@ -453,9 +509,12 @@ void SpacefoldWindow::Logo_Click()
 
 void SpacefoldWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_zipping) {
-        // The run notices at its next yield and closes the window after it.
+    if (m_zipping || isOpening()) {
+        // The run notices at its next yield and closes the window after it;
+        // an opening is given up within a megabyte, and closes it then.
         m_closeRequested = true;
+        if (m_openJob)
+            m_openJob->stop = true;
         event->ignore();
         return;
     }

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class ClickLabel;
 class CoolButton;
@@ -17,7 +18,9 @@ class DisplayArea;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QThread;
 class QTimer;
+struct OpenJob;
 
 // frmSpacefold, the window of the space compressor: a text box, the four
 // pass options, six buttons and the statistics of the last run. The window
@@ -67,6 +70,9 @@ public:
     QTimer *ZipTimer() const { return m_zipTimer; }
     const ZipOptions &options() const { return m_options; }
     bool isZipping() const { return m_zipping; }
+    // A file is being read on a thread of its own; the window answers
+    // meanwhile, but only About and Exit act.
+    bool isOpening() const { return m_openThread != nullptr; }
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_Unload
@@ -78,6 +84,8 @@ private:
     void showStatus(const QString &text);
     void letEventsRun();
     bool openFromFile();
+    void openFinished();
+    void showSizeBefore(qint64 bytes);
     void saveToFile();
     void showAbout();
     void reportFailure(int index);
@@ -104,5 +112,7 @@ private:
     bool isWriting = false;
     bool m_zipping = false;
     bool m_closeRequested = false;
-    bool m_replacingBlanks = false;
+    bool m_settingText = false; // the window sets a text it has prepared itself
+    QThread *m_openThread = nullptr;
+    std::shared_ptr<OpenJob> m_openJob;
 };

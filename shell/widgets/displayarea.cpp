@@ -94,7 +94,35 @@ void DisplayArea::setText(QString text)
     setPlainText(fromCrLf(crlf));
 }
 
+DisplayArea::Prepared DisplayArea::prepare(QString text)
+{
+    Prepared prepared;
+    TextCodec::toCrLf(text);
+    prepared.large = tooLargeForTheEditor(text);
+    if (prepared.large)
+        prepared.text = IndexedText::index(std::move(text));
+    else
+        prepared.text.text = std::move(text);
+    return prepared;
+}
+
+void DisplayArea::setText(Prepared prepared)
+{
+    if (!prepared.large || (m_maxLength > 0 && prepared.text.text.size() > m_maxLength)) {
+        setText(std::move(prepared.text.text));
+        return;
+    }
+    largeView()->setText(std::move(prepared.text));
+    raiseLarge();
+}
+
 void DisplayArea::showLarge(QString crlfText)
+{
+    largeView()->setText(std::move(crlfText));
+    raiseLarge();
+}
+
+LargeTextView *DisplayArea::largeView()
 {
     if (!m_large) {
         m_large = new LargeTextView(this);
@@ -107,7 +135,11 @@ void DisplayArea::showLarge(QString crlfText)
     m_enforcing = true;
     setPlainText(QString());
     m_enforcing = false;
-    m_large->setText(std::move(crlfText));
+    return m_large;
+}
+
+void DisplayArea::raiseLarge()
+{
     m_large->show();
     m_large->raise();
     setFocusProxy(m_large);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include "shell/widgets/largetextview.h"
 
-class LargeTextView;
+#include <QPlainTextEdit>
 
 // The display area of the panels and of the space compressor: a plain-text
 // view whose text uses CR LF line breaks, with an optional character limit,
@@ -46,6 +46,17 @@ public:
     static constexpr qsizetype kLargeLineCharacters = 100'000;
     bool isLargeText() const;
 
+    // A text made ready on any thread: its line ends in CR LF and, when it
+    // is too large for the editor, its lines indexed, so that setText shows
+    // a large text in a moment whatever its size.
+    struct Prepared
+    {
+        IndexedText text;
+        bool large = false;
+    };
+    static Prepared prepare(QString text);
+    void setText(Prepared prepared);
+
     // Loads a file as plain text; false (and the text unchanged) on failure.
     bool loadFile(const QString &path);
     // Saves the text as it stands; false on failure.
@@ -60,6 +71,8 @@ protected:
 
 private:
     void showLarge(QString crlfText);
+    LargeTextView *largeView();
+    void raiseLarge();
     void applyRightMargin();
     void dropWrapKeeper();
     void enforceLimit();

@@ -32,23 +32,38 @@ LargeTextView::LargeTextView(QWidget *parent)
     viewport()->setBackgroundRole(QPalette::Base);
 }
 
+IndexedText IndexedText::index(QString crlfText)
+{
+    IndexedText t;
+    t.text = std::move(crlfText);
+    const qsizetype n = t.text.size();
+    const QChar *c = t.text.constData();
+    qsizetype start = 0;
+    t.lineStarts.push_back(0);
+    for (qsizetype i = t.text.indexOf(u'\n'); i >= 0; i = t.text.indexOf(u'\n', i + 1)) {
+        const qsizetype end = i > start && c[i - 1] == u'\r' ? i - 1 : i;
+        t.longestLine = std::max(t.longestLine, end - start);
+        start = i + 1;
+        t.lineStarts.push_back(quint32(start));
+    }
+    t.longestLine = std::max(t.longestLine, n - start);
+    return t;
+}
+
 void LargeTextView::setText(QString text)
 {
-    m_text = std::move(text);
+    // The old text and index go before the new index grows.
+    m_text = QString();
+    std::vector<quint32>().swap(m_lineStarts);
+    setText(IndexedText::index(std::move(text)));
+}
+
+void LargeTextView::setText(IndexedText indexed)
+{
+    m_text = std::move(indexed.text);
+    m_lineStarts = std::move(indexed.lineStarts);
+    m_longestLine = indexed.longestLine;
     m_allSelected = false;
-    std::vector<quint32>().swap(m_lineStarts); // let the old index go before the new one grows
-    m_longestLine = 0;
-    const qsizetype n = m_text.size();
-    const QChar *c = m_text.constData();
-    qsizetype start = 0;
-    m_lineStarts.push_back(0);
-    for (qsizetype i = m_text.indexOf(u'\n'); i >= 0; i = m_text.indexOf(u'\n', i + 1)) {
-        const qsizetype end = i > start && c[i - 1] == u'\r' ? i - 1 : i;
-        m_longestLine = std::max(m_longestLine, end - start);
-        start = i + 1;
-        m_lineStarts.push_back(quint32(start));
-    }
-    m_longestLine = std::max(m_longestLine, n - start);
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     updateScrollBars();

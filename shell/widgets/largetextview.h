@@ -15,6 +15,18 @@
 
 #include <vector>
 
+// A text with CR LF line breaks and where each of its lines starts. Made by
+// index() on any thread, so that the view takes a text that is ready without
+// looking through it again.
+struct IndexedText
+{
+    QString text;
+    std::vector<quint32> lineStarts; // a text of 4 Gi characters is far beyond any file here
+    qsizetype longestLine = 0;
+
+    static IndexedText index(QString crlfText);
+};
+
 class LargeTextView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -24,6 +36,7 @@ public:
 
     // The text with CR LF line breaks, as it stands.
     void setText(QString text);
+    void setText(IndexedText indexed);
     const QString &text() const { return m_text; }
     qsizetype lineCount() const { return qsizetype(m_lineStarts.size()); }
 
@@ -42,7 +55,7 @@ private:
     int visibleLines() const;
 
     QString m_text;
-    std::vector<quint32> m_lineStarts; // a text of 4 Gi characters is far beyond any file here
+    std::vector<quint32> m_lineStarts;
     qsizetype m_longestLine = 0;
     bool m_allSelected = false;
 };

@@ -148,6 +148,7 @@ void TestSpacefoldBigFile::opensAndCompressesWhileRepainting()
     resetPeakMemory();
     const int paintsBefore = counter.paints;
     window.Btn_Click(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isOpening(), 60000);
     QVERIFY(window.textBox()->isLargeText());
     QCOMPARE(window.textBox()->text().size(), openedSize);
     QTRY_VERIFY(counter.paints > paintsBefore); // the opened text is drawn

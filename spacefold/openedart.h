@@ -1,0 +1,24 @@
+#pragma once
+
+// Opening a text file for the window, all that takes long in one call, so
+// that it can run on a thread of its own while the window goes on: the file
+// is read and decoded, its line ends brought to CR LF, its full-width
+// blanks widened, and its size counted.
+
+#include <QString>
+
+#include <atomic>
+
+struct OpenedArt
+{
+    bool ok = false; // false: missing, no regular file, too large, unreadable or given up
+    QString text; // CR LF line ends, no full-width blank
+    qint64 bytes = 0; // ZipStatistics::textSize(text)
+};
+
+// When `stop` turns true the opening ends soon after and fails.
+OpenedArt openArt(const QString &path, const std::atomic<bool> *stop = nullptr);
+
+// The window never holds a full-width blank: each becomes two blanks, the
+// same two bytes in a file.
+void widenBlanks(QString &text);
