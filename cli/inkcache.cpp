@@ -54,7 +54,11 @@ QByteArray identity(const QString &fontFile)
 
 QString path()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/zantoria/ink");
+    // Without a home (Qt would take "/" for one) there is no cache.
+    if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME") && qEnvironmentVariableIsEmpty("HOME"))
+        return QString();
+    const QString caches = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return caches.isEmpty() ? QString() : caches + QStringLiteral("/zantoria/ink");
 }
 
 QString commonCharacters()
@@ -68,7 +72,7 @@ QString commonCharacters()
 Inks load(const QString &cachePath)
 {
     QByteArray bytes;
-    if (ReadRegularFile(cachePath, kMaxBytes, &bytes) != ReadOutcome::Done)
+    if (cachePath.isEmpty() || ReadRegularFile(cachePath, kMaxBytes, &bytes) != ReadOutcome::Done)
         return {};
     const QList<QByteArray> lines = bytes.split('\n');
     // header, font file, identity, the entries, and the empty piece after
@@ -104,7 +108,7 @@ std::optional<Inks> covering(QStringView text, const QString &cachePath)
 
 bool store(const QString &fontFile, const Inks &inks, const QString &cachePath)
 {
-    if (fontFile.isEmpty() || fontFile.contains(u'\n') || inks.size() > kMaxEntries)
+    if (cachePath.isEmpty() || fontFile.isEmpty() || fontFile.contains(u'\n') || inks.size() > kMaxEntries)
         return false;
     QList<char32_t> codes = inks.keys();
     std::sort(codes.begin(), codes.end());
