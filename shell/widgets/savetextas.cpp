@@ -4,6 +4,7 @@
 #include "shell/core/textcodec.h"
 #include "shell/core/utilities.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 SaveTextAs::Outcome SaveTextAs::run(Dialogs &dialogs, const std::function<QString()> &text) const
@@ -18,8 +19,10 @@ SaveTextAs::Outcome SaveTextAs::run(Dialogs &dialogs, const std::function<QStrin
     }
     if (addTxtEnding && (name.size() <= 4 || !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)))
         name += QStringLiteral(".TXT");
-    const auto fail = [&] {
-        dialogs.message(failed, failedTitle, failedIcon);
+    // What failed, and why where the system says.
+    const auto fail = [&](const QString &why = QString()) {
+        dialogs.message(why.isEmpty() ? failed : failed + QStringLiteral("\r\n") + QDir::toNativeSeparators(name) + QStringLiteral("：") + why,
+                        failedTitle, failedIcon);
         return Outcome::Failed;
     };
     if (SaveFile::isSpecialFile(name))
@@ -30,7 +33,8 @@ SaveTextAs::Outcome SaveTextAs::run(Dialogs &dialogs, const std::function<QStrin
         return Outcome::Declined;
     // Refused again at the write, should such a node have taken the name
     // since it was looked at.
-    if (!TextCodec::writeFile(name, text(), SaveFile::Special::Refuse))
-        return fail();
+    QString why;
+    if (!TextCodec::writeFile(name, text(), SaveFile::Special::Refuse, &why))
+        return fail(why);
     return Outcome::Saved;
 }

@@ -1015,7 +1015,7 @@ void TestPaintPanel::saveFailures()
     m_dialogs->files.enqueue(m_dir->file(QStringLiteral("folder.txt")));
     m_dialogs->answers.enqueue(true);
     m_panel->btnTH_Click(2);
-    QCOMPARE(m_dialogs->shown.last().text, QStringLiteral("保存时出现错误！"));
+    QVERIFY(m_dialogs->shown.last().text.startsWith(QStringLiteral("保存时出现错误！\r\n")));
     QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("保存文件出错了：（"));
     QCOMPARE(m_dialogs->shown.last().icon, Dialogs::Icon::Exclamation);
     QVERIFY(QFileInfo(m_dir->file(QStringLiteral("folder.txt"))).isDir());

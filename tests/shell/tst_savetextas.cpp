@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+
 namespace {
 
 // As the art-text panel saves (the ending added), as the paint panel saves
@@ -94,10 +96,13 @@ void TestSaveTextAs::sequence_data()
                                              << O::Failed << QStringList{failed} << "";
     QTest::newRow("directory: the question, then the failure")
         << "paint" << std::optional<QString>("@/folder.txt") << "dir" << true << O::Failed
-        << QStringList{question(hint.chopped(1), "folder.txt"), failed} << "";
+        << QStringList{question(hint.chopped(1), "folder.txt"),
+                       failed + QStringLiteral("\r\n@/folder.txt：") + qt_error_string(EISDIR)}
+        << "";
     QTest::newRow("Spacefold: no path check, its own failure")
         << "spacefold" << std::optional<QString>("@/no/dir/x.txt") << "" << false << O::Failed
-        << QStringList{QStringLiteral("出错了：（|保存文件时出现错误！")} << "";
+        << QStringList{QStringLiteral("出错了：（|保存文件时出现错误！\r\n@/no/dir/x.txt：") + qt_error_string(ENOENT)}
+        << "";
     QTest::newRow("Spacefold: its own question") << "spacefold" << std::optional<QString>("@/old.txt") << "file"
                                                  << true << O::Saved
                                                  << QStringList{question(QStringLiteral("提醒信息：）"), "old.txt")}
