@@ -52,12 +52,9 @@ for mode in plain bash-completion; do
 
     # Commands, options and option values.
     expect '--help|arttext|fold|pic2text' zantoria-cli ''
-    expect 'fold' zantoria-cli f
     expect '--blank-lines|--cp936|--help|--inner|--leading|--stats|--trailing' zantoria-cli fold --
     expect 'follow|leftright|loop|plain|updown|vivid' zantoria-cli arttext --effect ''
-    expect 'leftright|loop' zantoria-cli arttext --bold --effect l
     expect '94|custom|normal' zantoria-cli pic2text --preset ''
-    expect 'both|full|half' zantoria-cli arttext --width ''
     # The value of an option, and TEXT after "--", are not options.
     expect '' zantoria-cli arttext --fg --effect ''
     expect '' zantoria-cli arttext -- --e

@@ -26,7 +26,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <stdexcept>
 
 namespace {
 
@@ -527,24 +526,8 @@ void TestPluginPanel::unexpectedFailureShowsTheActionsMessage_data()
 
 void TestPluginPanel::unexpectedFailureShowsTheActionsMessage()
 {
-    // Dialogs that fail as soon as they are asked anything: the save asks
-    // for a name, the add whether to replace A, the remove whether to go on.
-    struct FailingDialogs final : Dialogs
-    {
-        QList<ScriptedDialogs::Shown> shown;
-        void message(const QString &text, const QString &title, Icon icon) override
-        {
-            shown.append({QStringLiteral("message"), text, title, icon});
-        }
-        bool okCancel(const QString &, const QString &, Icon) override { throw std::runtime_error("lost"); }
-        bool question(const QString &, const QString &, Icon) override { throw std::runtime_error("lost"); }
-        std::optional<QString> input(const QString &, const QString &, const QString &) override
-        {
-            throw std::runtime_error("lost");
-        }
-        std::optional<QString> openFile(const QString &, const QString &) override { throw std::runtime_error("lost"); }
-        std::optional<QString> saveFile(const QString &, const QString &) override { throw std::runtime_error("lost"); }
-    };
+    // The save asks for a name, the add whether to replace A, the remove
+    // whether to go on: each box fails.
     QFETCH(int, element);
     QFETCH(QString, text);
     QFETCH(QString, title);
@@ -552,13 +535,12 @@ void TestPluginPanel::unexpectedFailureShowsTheActionsMessage()
     build();
     field("CJNName")->setText(QStringLiteral("A"));
     field("CJNPath")->setText(QStringLiteral("/a"));
-    FailingDialogs failing;
-    m_ctx->context.dialogs = &failing;
+    dialogs().failWhenAsked = true;
     m_panel->btnCJ_Click(element);
-    QCOMPARE(failing.shown.size(), 1);
-    QCOMPARE(failing.shown[0].text, text);
-    QCOMPARE(failing.shown[0].title, title);
-    QCOMPARE(failing.shown[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(dialogs().shown.size(), 2); // what was asked, then the action's message
+    QCOMPARE(dialogs().shown[1].text, text);
+    QCOMPARE(dialogs().shown[1].title, title);
+    QCOMPARE(dialogs().shown[1].icon, Dialogs::Icon::Critical);
     QVERIFY(described(QStringLiteral("A.ini")) == (CJInfo{"A", "", "/a", ""}));
 }
 

@@ -1,3 +1,4 @@
+#include "fulldisk.h"
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
 
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void unexpectedFailureShowsTheFatalReport();
     void skinFailureShowsOnlyTheSkinMessage();
     void startsWhereNoDirectoryCanBeCreated();
+    void installedWithoutADataDirectorySaysSoAndEnds_data();
     void installedWithoutADataDirectorySaysSoAndEnds();
 
 private:
@@ -123,20 +125,34 @@ void TestStartup::startsWhereNoDirectoryCanBeCreated()
     QVERIFY(QFileInfo(dir.file("data")).isFile());
 }
 
+void TestStartup::installedWithoutADataDirectorySaysSoAndEnds_data()
+{
+    QTest::addColumn<bool>("readOnlyHome");
+    QTest::newRow("a file where the directory should be") << false;
+    QTest::newRow("a read-only home") << true;
+}
+
 void TestStartup::installedWithoutADataDirectorySaysSoAndEnds()
 {
-    // A file stands where the user's data directory should be.
+    QFETCH(bool, readOnlyHome);
     TempProgramDir dir;
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/lib/zantoria"))));
     QVERIFY(QDir().mkpath(dir.file(QStringLiteral("usr/share/zantoria/Skin"))));
-    QFile blocker(dir.file(QStringLiteral("xdg/zantoria")));
-    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("xdg"))) && blocker.open(QIODevice::WriteOnly));
-    const Places places = Places::decide(dir.file(QStringLiteral("usr/lib/zantoria")), dir.file(QStringLiteral("xdg")), QString());
+    const FullDisk home(64, FullDisk::Access::ReadOnly);
+    QString xdg = dir.file(QStringLiteral("xdg"));
+    if (readOnlyHome) {
+        if (!home.available())
+            QSKIP("a read-only file system cannot be mounted here (needs root)");
+        xdg = home.path();
+    } else {
+        QFile blocker(xdg + QStringLiteral("/zantoria"));
+        QVERIFY(QDir().mkpath(xdg) && blocker.open(QIODevice::WriteOnly));
+    }
     SplashWindow splash;
-    QVERIFY(!Startup::loadMainWindow(places, splash));
+    QVERIFY(!Startup::loadMainWindow(Places::decide(dir.file(QStringLiteral("usr/lib/zantoria")), xdg, QString()), splash));
     QCOMPARE(m_dialogs->shown.size(), 1);
     QCOMPARE(m_dialogs->shown.first().title, Startup::dataDirFailureTitle());
-    QVERIFY(m_dialogs->shown.first().text.contains(QDir::toNativeSeparators(dir.file(QStringLiteral("xdg/zantoria")))));
+    QVERIFY(m_dialogs->shown.first().text.startsWith(QStringLiteral("无法创建数据文件夹：\r\n") + xdg));
 }
 
 QTEST_MAIN(TestStartup)

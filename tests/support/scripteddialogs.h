@@ -23,6 +23,9 @@ public:
     QQueue<bool> answers;
     QQueue<std::optional<QString>> inputs;
     QQueue<std::optional<QString>> files;
+    // Every box that asks something fails (throws) once it is recorded: an
+    // unexpected failure in the middle of an action.
+    bool failWhenAsked = false;
 
     void message(const QString &text, const QString &title, Icon icon) override;
     bool okCancel(const QString &text, const QString &title, Icon icon) override;
@@ -33,4 +36,7 @@ public:
 
     // Installs a fresh instance as the process-wide dialogs and returns it.
     static ScriptedDialogs *install();
+
+private:
+    void ask(const Shown &box);
 };
