@@ -150,35 +150,3 @@ PixelSurface::TextBlock PixelSurface::layoutText(QStringView text, const QFont &
     return block;
 }
 
-void PixelSurface::drawTextBlock(int x, int y, const TextBlock &block, RgbValue colour)
-{
-    if (m_image.isNull())
-        return;
-    QPainter p(&m_image);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setFont(block.font);
-    p.setPen(toQColor(colour));
-    // Glyphs may reach beyond their box by a little (accents, italics, a
-    // negative bearing), never by a whole line height.
-    const int reach = std::max(block.lineHeight, 1);
-    const QRect area = m_image.rect();
-    int top = y;
-    for (const TextBlock::Line &line : block.lines) {
-        if (top > area.bottom() + reach)
-            break;
-        const int baseline = top + block.ascent;
-        double start = 0;
-        for (std::size_t i = 0; i < line.codePoints.size(); ++i) {
-            const char32_t c = line.codePoints[i];
-            const double left = x + start;
-            start = line.advances[i];
-            if (isControl(c) || c == u' ')
-                continue;
-            if (left > area.right() + reach)
-                break;
-            p.drawText(QPointF(left, baseline), QString::fromUcs4(&c, 1));
-        }
-        top += block.pitch;
-    }
-}

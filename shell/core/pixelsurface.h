@@ -65,15 +65,6 @@ public:
     static QFont plainFont(const QFont &font);
 
     static TextBlock layoutText(QStringView text, const QFont &font);
-    static QSize textBlockSize(QStringView text, const QFont &font) { return layoutText(text, font).size(); }
-
-    // Draws the block with its top-left corner at (x, y), glyph by glyph at
-    // the running advance, so that a long line costs no more than its glyphs.
-    void drawTextBlock(int x, int y, const TextBlock &block, RgbValue colour);
-    void drawTextBlock(int x, int y, QStringView text, const QFont &font, RgbValue colour)
-    {
-        drawTextBlock(x, y, layoutText(text, font), colour);
-    }
 
     static bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
