@@ -18,7 +18,3 @@ struct OpenedArt
 
 // When `stop` turns true the opening ends soon after and fails.
 OpenedArt openArt(const QString &path, const std::atomic<bool> *stop = nullptr);
-
-// The window never holds a full-width blank: each becomes two blanks, the
-// same two bytes in a file.
-void widenBlanks(QString &text);

@@ -189,25 +189,6 @@ inline qsizetype leadingBlanks(const char16_t *line, qsizetype length)
     return k;
 }
 
-void widenBlanks(QString &text)
-{
-    const qsizetype wide = text.count(QChar(kWideBlank));
-    if (wide == 0)
-        return;
-    const qsizetype old = text.size();
-    text.resize(old + wide);
-    char16_t *d = units(text);
-    qsizetype w = old + wide;
-    for (qsizetype r = old; r-- > 0;) {
-        if (d[r] == kWideBlank) {
-            d[--w] = kBlank;
-            d[--w] = kBlank;
-        } else {
-            d[--w] = d[r];
-        }
-    }
-}
-
 void blankLinesPass(QString &work, Budget &budget)
 {
     rewriteLines(work, budget, [](const char16_t *line, qsizetype length, char16_t *out) -> qsizetype {
@@ -320,6 +301,27 @@ void innerPass(QString &work, Budget &budget)
 }
 
 } // namespace
+
+void widenBlanks(QString &text)
+{
+    // In place, back to front, in one pass: QString::replace would move the
+    // rest of the text for every blank.
+    const qsizetype wide = text.count(QChar(kWideBlank));
+    if (wide == 0)
+        return;
+    const qsizetype old = text.size();
+    text.resize(old + wide);
+    char16_t *d = units(text);
+    qsizetype w = old + wide;
+    for (qsizetype r = old; r-- > 0;) {
+        if (d[r] == kWideBlank) {
+            d[--w] = kBlank;
+            d[--w] = kBlank;
+        } else {
+            d[--w] = d[r];
+        }
+    }
+}
 
 bool FindOtherChar(QStringView text)
 {

@@ -42,6 +42,10 @@ struct ZipHooks
 // blanks and line breaks only gives the empty text.
 QString Zip(QString text, const ZipOptions &options, const ZipHooks &hooks = {});
 
+// Each full-width blank becomes two blanks (the same two bytes in a file):
+// the Spacefold window never holds one.
+void widenBlanks(QString &text);
+
 // True when the text holds anything besides half-width blanks, full-width
 // blanks and CR LF pairs.
 bool FindOtherChar(QStringView text);
