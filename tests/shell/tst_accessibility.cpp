@@ -7,6 +7,7 @@
 #include "testcontext.h"
 
 #include "art/pictotextpanel.h"
+#include "paint/paintpanel.h"
 #include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/core/utilities.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void coolButtonPressActsLikeAClick();
     void clickablePictureIsAButtonToo();
     void picturePanelControlsCarryTheirCaptions();
+    void paintToolsCarryTheirCaptions();
     void everyControlOfTheMainWindowHasAName();
 };
 
@@ -160,6 +162,27 @@ void TestAccessibility::picturePanelControlsCarryTheirCaptions()
     QVERIFY(start);
     QCOMPARE(named("btnMY0"), start->caption().trimmed());
     QVERIFY(!named("btnMY0").isEmpty());
+}
+
+void TestAccessibility::paintToolsCarryTheirCaptions()
+{
+    TempProgramDir dir(true);
+    TestContext ctx(dir.path());
+    PaintPanel panel(ctx.context);
+    panel.InitTH();
+    const QStringList tools{"画笔", "橡皮", "直线", "矩形", "填充", "选取"};
+    for (int i = 0; i < tools.size(); ++i) {
+        auto *option = panel.findChild<QRadioButton *>(QStringLiteral("thOptTool%1").arg(i));
+        QVERIFY(option);
+        QCOMPARE(nameOf(option), tools[i]);
+        QCOMPARE(accessible(option)->role(), QAccessible::RadioButton);
+    }
+    // Pressing the option through the interface chooses the tool.
+    press(panel.findChild<QRadioButton *>(QStringLiteral("thOptTool3")));
+    QVERIFY(panel.tool() == PaintPanel::Tool::Rect);
+    auto *filled = panel.findChild<QCheckBox *>(QStringLiteral("chkTHFilled"));
+    QCOMPARE(nameOf(filled), QStringLiteral("实心"));
+    QCOMPARE(accessible(filled)->role(), QAccessible::CheckBox);
 }
 
 void TestAccessibility::everyControlOfTheMainWindowHasAName()
