@@ -383,6 +383,8 @@ void TestPaintGrid::tools_data()
     QTest::newRow("full-width frame") << blank << "rect|0|0|5|2|□" << QStringList{"□_□_□_  ", "□_  □_  ", "□_□_□_  "};
     QTest::newRow("full-width frame to the last column")
         << blank << "rect|2|0|7|2|□" << QStringList{"  □_□_□_", "  □_  □_", "  □_□_□_"};
+    QTest::newRow("full-width frame ending in the last column")
+        << blank << "rect|1|0|7|2|□" << QStringList{" □_□_□_ ", " □_  □_ ", " □_□_□_ "};
     QTest::newRow("full-width frame of odd width") << blank << "rect|0|0|4|1|□" << QStringList{"□_□_□_  ", "□_□_□_  ", ""};
     QTest::newRow("rectangle beyond the canvas") << blank << "box|6|-4|20|1|#" << QStringList{"      ##", "      ##", ""};
     QTest::newRow("fill stops at a full-width character")
@@ -401,6 +403,10 @@ void TestPaintGrid::tools_data()
         << QStringList{"ab 中"} << "move|0|0|1|0|2|0" << QStringList{"  ab    ", "", ""};
     QTest::newRow("move half off the canvas")
         << QStringList{"中b"} << "move|0|0|2|0|6|1" << QStringList{"", "      中_", ""};
+    QTest::newRow("move to the last column, no room for a full-width character")
+        << QStringList{"中b", "", "xxxxxxxx"} << "move|0|0|2|0|7|2" << QStringList{"", "", "xxxxxxx "};
+    QTest::newRow("move past the left edge, a right half left behind")
+        << QStringList{"中b", "xxxxxxxx"} << "move|0|0|2|0|-1|1" << QStringList{"", " bxxxxxx", ""};
     QTest::newRow("paste of a text wider than the canvas")
         << blank << "paste|5|0|abcdef中\r\nxyz\r\n1\r\n2" << QStringList{"     abc", "     xyz", "     1  "};
     QTest::newRow("paste cut at a full-width character") << blank << "paste|6|1|a中" << QStringList{"", "      a ", ""};
