@@ -56,7 +56,7 @@ const std::array<const char *, 5> kButtonCaptions = {"清空画板", "导入字�
 // Where everything sits on the 417 × 385 panel: the brush, tool and mode
 // frames on top, the size frame under them, the buttons, then the canvas
 // with its scroll bars (or the text in text mode) and the position label.
-const QRect kFrameRects[4] = {QRect(4, 0, 124, 90), QRect(132, 0, 112, 90), QRect(248, 0, 165, 90),
+const QRect kFrameRects[4] = {QRect(4, 0, 118, 90), QRect(126, 0, 108, 90), QRect(238, 0, 175, 90),
                               QRect(4, 92, 409, 46)};
 const QRect kButtonRects[5] = {QRect(5, 142, 80, 22), QRect(91, 142, 112, 22), QRect(209, 142, 92, 22),
                                QRect(1, 1, 24, 24), QRect(307, 142, 105, 22)};
@@ -117,18 +117,18 @@ void PaintPanel::buildControls()
     // The two brush kinds: an option, its label and its input on one line.
     const char *charNames[2] = {"半角涂画字符", "全角涂画字符"};
     for (int i = 0; i < 2; ++i) {
-        const int y = 20 + i * 26;
+        const int y = 24 + i * 32;
         thOptChar[i] = new QRadioButton(thFrame[0]);
         thOptChar[i]->setObjectName(QStringLiteral("thOptChar%1").arg(i));
         thOptChar[i]->setGeometry(8, y, 20, 18);
         thOptChar[i]->setAccessibleName(QString::fromUtf8(charNames[i]));
         thlblChar[i] = new QLabel(QStringLiteral("字符："), thFrame[0]);
         thlblChar[i]->setObjectName(QStringLiteral("thlblChar%1").arg(i));
-        thlblChar[i]->setGeometry(28, y, 40, 18);
+        thlblChar[i]->setGeometry(28, y, 36, 18);
     }
     thBJChar = new QLineEdit(QStringLiteral("#"), thFrame[0]);
     thBJChar->setObjectName(QStringLiteral("thBJChar"));
-    thBJChar->setGeometry(68, 18, 26, 22);
+    thBJChar->setGeometry(64, 22, 26, 22);
     thBJChar->setMaxLength(1);
     thBJChar->setAlignment(Qt::AlignCenter);
     thBJChar->setToolTip(QStringLiteral("在涂画过程中，可以用键盘来变换半角涂画字符：)"));
@@ -136,7 +136,7 @@ void PaintPanel::buildControls()
     thlblChar[0]->setBuddy(thBJChar);
     thQJChar = new QComboBox(thFrame[0]);
     thQJChar->setObjectName(QStringLiteral("thQJChar"));
-    thQJChar->setGeometry(68, 44, 54, 22);
+    thQJChar->setGeometry(64, 54, 50, 22);
     thQJChar->setEditable(true);
     thQJChar->setInsertPolicy(QComboBox::NoInsert);
     thQJChar->setAccessibleName(QString::fromUtf8(charNames[1]));
@@ -145,7 +145,7 @@ void PaintPanel::buildControls()
     for (std::size_t i = 0; i < thOptTool.size(); ++i) {
         thOptTool[i] = new QRadioButton(QString::fromUtf8(kToolCaptions[i]), thFrame[1]);
         thOptTool[i]->setObjectName(QStringLiteral("thOptTool%1").arg(i));
-        thOptTool[i]->setGeometry(8 + kToolPlaces[i].x() * 52, 18 + kToolPlaces[i].y() * 18, 50, 18);
+        thOptTool[i]->setGeometry(8 + kToolPlaces[i].x() * 50, 18 + kToolPlaces[i].y() * 18, 48, 18);
     }
     chkTHFilled = new QCheckBox(QStringLiteral("实心"), thFrame[1]);
     chkTHFilled->setObjectName(QStringLiteral("chkTHFilled"));
@@ -154,7 +154,7 @@ void PaintPanel::buildControls()
     for (int i = 0; i < 3; ++i) {
         thOptMode[i] = new QRadioButton(QString::fromUtf16(thModes[std::size_t(i)].caption), thFrame[2]);
         thOptMode[i]->setObjectName(QStringLiteral("thOptMode%1").arg(i));
-        thOptMode[i]->setGeometry(6, 18 + i * 22, 156, 18);
+        thOptMode[i]->setGeometry(6, 18 + i * 22, 166, 18);
     }
 
     lblTHw = new QLabel(QStringLiteral("宽："), thFrame[3]);
