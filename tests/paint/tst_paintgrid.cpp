@@ -109,9 +109,6 @@ private Q_SLOTS:
     void linePointsFollowTheirDefinition();
     void tools_data();
     void tools();
-    void selectionTakesWholeCharacters_data();
-    void selectionTakesWholeCharacters();
-    void selectionAsText();
 
     void exportOfAFreshGrid();
     void textSize_data();
@@ -365,10 +362,8 @@ void TestPaintGrid::tools_data()
     QTest::newRow("diagonal line") << blank << "line|0|0|2|2|#" << QStringList{"#       ", " #      ", "  #     "};
     QTest::newRow("shallow line, back to front")
         << blank << "line|7|2|0|0|#" << QStringList{"##      ", "  ####  ", "      ##"};
-    QTest::newRow("line leaving the canvas") << blank << "line|6|0|9|0|#" << QStringList{"      ##", "", ""};
     QTest::newRow("full-width line on every second column")
         << blank << "line|0|0|5|0|中" << QStringList{"中_中_中_  ", "", ""};
-    QTest::newRow("full-width line of odd length") << blank << "line|1|0|5|0|中" << QStringList{" 中_中_中_", "", ""};
     QTest::newRow("full-width line to the last column")
         << blank << "line|1|1|7|1|★" << QStringList{"", " ★_★_★_ ", ""};
     QTest::newRow("steep full-width line") << blank << "line|0|0|1|2|★" << QStringList{"★_      ", "★_      ", "★_      "};
@@ -377,9 +372,6 @@ void TestPaintGrid::tools_data()
     QTest::newRow("rectangle 1 × 1") << blank << "rect|2|1|2|1|#" << QStringList{"", "  #     ", ""};
     QTest::newRow("rectangle 1 × n") << blank << "rect|4|0|1|0|#" << QStringList{" ####   ", "", ""};
     QTest::newRow("rectangle n × 1") << blank << "rect|3|2|3|0|#" << QStringList{"   #    ", "   #    ", "   #    "};
-    QTest::newRow("filled 1 × 1") << blank << "box|2|1|2|1|#" << QStringList{"", "  #     ", ""};
-    QTest::newRow("outline") << blank << "rect|0|0|3|2|#" << QStringList{"####    ", "#  #    ", "####    "};
-    QTest::newRow("filled") << blank << "box|0|0|3|2|#" << QStringList{"####    ", "####    ", "####    "};
     QTest::newRow("full-width frame") << blank << "rect|0|0|5|2|□" << QStringList{"□_□_□_  ", "□_  □_  ", "□_□_□_  "};
     QTest::newRow("full-width frame to the last column")
         << blank << "rect|2|0|7|2|□" << QStringList{"  □_□_□_", "  □_  □_", "  □_□_□_"};
@@ -398,11 +390,13 @@ void TestPaintGrid::tools_data()
     QTest::newRow("fill with the same character") << QStringList{"ab"} << "fill|0|0|a" << QStringList{"ab"};
     QTest::newRow("cut through a right half takes the character")
         << QStringList{"ab中cd"} << "cut|3|0|3|0" << QStringList{"ab  cd  ", "", ""};
+    QTest::newRow("cut widening again for the next row")
+        << QStringList{"中中", " 中中x"} << "cut|1|0|1|1" << QStringList{"", "     x  ", ""};
+    QTest::newRow("cut reaching past the canvas") << QStringList{"abcdefgh", "ijklmnop"} << "cut|9|-3|6|0"
+                                                  << QStringList{"abcdef  ", "ijklmnop", ""};
     QTest::newRow("move onto itself") << QStringList{"ab中cd", "x"} << "move|0|0|3|1|0|0" << QStringList{"ab中cd", "x"};
     QTest::newRow("move over a full-width character")
         << QStringList{"ab 中"} << "move|0|0|1|0|2|0" << QStringList{"  ab    ", "", ""};
-    QTest::newRow("move half off the canvas")
-        << QStringList{"中b"} << "move|0|0|2|0|6|1" << QStringList{"", "      中_", ""};
     QTest::newRow("move to the last column, no room for a full-width character")
         << QStringList{"中b", "", "xxxxxxxx"} << "move|0|0|2|0|7|2" << QStringList{"", "", "xxxxxxx "};
     QTest::newRow("move past the left edge, a right half left behind")
@@ -433,43 +427,6 @@ void TestPaintGrid::tools()
     QVERIFY(keepsTheRule(grid));
     const QImage fresh = freshRender(grid, kLine);
     QVERIFY2(surface.image() == fresh, qPrintable(firstDifference(surface.image(), fresh)));
-}
-
-void TestPaintGrid::selectionTakesWholeCharacters_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QPoint>("a");
-    QTest::addColumn<QPoint>("b");
-    QTest::addColumn<QRect>("selection");
-    QTest::newRow("edge through a right half") << "ab中cd" << QPoint(3, 0) << QPoint(4, 0) << QRect(2, 0, 3, 1);
-    QTest::newRow("edge through a left half") << "ab中cd" << QPoint(2, 1) << QPoint(1, 0) << QRect(1, 0, 3, 2);
-    QTest::newRow("widening again for the next row")
-        << "中中\r\n 中中" << QPoint(1, 0) << QPoint(1, 1) << QRect(0, 0, 5, 2);
-    QTest::newRow("cut to the grid") << "" << QPoint(10, 5) << QPoint(6, -3) << QRect(6, 0, 2, 3);
-    QTest::newRow("outside the grid") << "" << QPoint(8, 0) << QPoint(9, 2) << QRect();
-}
-
-void TestPaintGrid::selectionTakesWholeCharacters()
-{
-    QFETCH(QString, text);
-    QFETCH(QPoint, a);
-    QFETCH(QPoint, b);
-    QFETCH(QRect, selection);
-    QCOMPARE(thSelection(thTextToGrid(text, 3, 8), a, b), selection);
-}
-
-void TestPaintGrid::selectionAsText()
-{
-    const THGrid grid = thTextToGrid(u"ab中cd\r\nxy", 3, 8);
-    const QString text = thSelectionText(grid, thSelection(grid, {1, 0}, {3, 1}));
-    QCOMPARE(text, u"b中\r\ny  "_s);
-    for (const QString &line : text.split(u"\r\n"_s))
-        QCOMPARE(TextCodec::byteLength(line), 3);
-    // What is copied pastes back as it was.
-    THGrid copy(3, 8);
-    thPaste(copy, thTextBlock(text, copy, {1, 0}), {1, 0});
-    QCOMPARE(rowCells(copy, 0), u" b中_    "_s);
-    QCOMPARE(rowCells(copy, 1), u" y      "_s);
 }
 
 void TestPaintGrid::exportOfAFreshGrid()

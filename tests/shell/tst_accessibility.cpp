@@ -170,21 +170,14 @@ void TestAccessibility::paintToolsCarryTheirCaptions()
     TestContext ctx(dir.path());
     PaintPanel panel(ctx.context);
     panel.InitTH();
-    const QStringList tools{"画笔", "橡皮", "直线", "矩形", "填充", "选取"};
-    for (int i = 0; i < tools.size(); ++i) {
-        auto *option = panel.findChild<QRadioButton *>(QStringLiteral("thOptTool%1").arg(i));
-        QVERIFY(option);
-        QCOMPARE(nameOf(option), tools[i]);
-        QCOMPARE(accessible(option)->role(), QAccessible::RadioButton);
+    const QStringList names{"画笔", "橡皮", "直线", "矩形", "填充", "选取"};
+    for (int i = 0; i < names.size(); ++i) {
+        QAccessibleInterface *tool = accessible(panel.findChild<QRadioButton *>(QStringLiteral("thOptTool%1").arg(i)));
+        QCOMPARE(tool->text(QAccessible::Name), names[i]);
+        tool->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(int(panel.tool()), i);
     }
-    // Toggling the option through the interface chooses the tool.
-    accessible(panel.findChild<QRadioButton *>(QStringLiteral("thOptTool3")))
-        ->actionInterface()
-        ->doAction(QAccessibleActionInterface::toggleAction());
-    QVERIFY(panel.tool() == PaintPanel::Tool::Rect);
-    auto *filled = panel.findChild<QCheckBox *>(QStringLiteral("chkTHFilled"));
-    QCOMPARE(nameOf(filled), QStringLiteral("实心"));
-    QCOMPARE(accessible(filled)->role(), QAccessible::CheckBox);
+    QCOMPARE(nameOf(panel.findChild<QCheckBox *>(QStringLiteral("chkTHFilled"))), QStringLiteral("实心"));
 }
 
 void TestAccessibility::everyControlOfTheMainWindowHasAName()
