@@ -7,11 +7,6 @@
 
 namespace {
 
-int floorHalf(int n)
-{
-    return n >= 0 ? n / 2 : -((1 - n) / 2);
-}
-
 QPoint within(QPoint p)
 {
     return QPoint(std::clamp(p.x(), -kThFar, kThFar), std::clamp(p.y(), -kThFar, kThFar));
@@ -29,7 +24,7 @@ THGrid::Drawn land(THGrid &grid, char32_t c, int col, int row, THSurface *surfac
 
 // Draws `brush` at the cells of the grid among `cells`, in their order; a
 // full-width brush on its slots from column `left` (see the header), each
-// slot once.
+// slot once. No cell lies left of `left`.
 void paintCells(THGrid &grid, char32_t brush, const std::vector<QPoint> &cells, int left, THSurface *surface)
 {
     const bool full = thIsFullWidth(brush);
@@ -42,7 +37,7 @@ void paintCells(THGrid &grid, char32_t brush, const std::vector<QPoint> &cells, 
             grid.thDrawChar(brush, p.x(), p.y(), surface);
             continue;
         }
-        int slot = left + 2 * floorHalf(p.x() - left);
+        int slot = left + (p.x() - left) / 2 * 2;
         if (slot == W - 1)
             slot -= 2;
         if (!grid.contains(p.y(), slot))
@@ -162,7 +157,7 @@ bool thFill(THGrid &grid, char32_t brush, QPoint at, THSurface *surface)
         todo.pop_back();
         const int r = p.y();
         const int c = p.x();
-        const int last = c + thCellWidth(target) - 1;
+        const int last = std::min(c + thCellWidth(target), W) - 1;
         if (last != c)
             inside[index(r, last)] = true;
         reach(r, c - 1);
