@@ -1,12 +1,16 @@
 // The paint grid's hot paths on the largest canvas (120 × 120): a cell
 // painted by the drawing rule onto the canvas image, the whole grid drawn
-// afresh, the grid as text and back, and one stroke recorded for undo.
+// afresh, the grid as text and back, one stroke recorded for undo, and the
+// tools: what one pointer move costs while a shape or a selection is
+// dragged (drawn afresh on the grid the press found, the canvas repainted
+// where it differs), and a fill of the whole canvas.
 
 #include "paint/thgrid.h"
 #include "paint/thhistory.h"
 #include "paint/thimagesurface.h"
 #include "paint/thrender.h"
 #include "paint/thtext.h"
+#include "paint/thtools.h"
 
 #include "shell/core/fonts.h"
 
@@ -87,6 +91,49 @@ void BM_RecordStroke(benchmark::State &state)
         history.record(before, after);
 }
 
+// One pointer move of a drag: the tool's result on a copy of the grid the
+// press found, and the canvas repainted from the previous move's.
+template<typename Tool>
+void dragStep(benchmark::State &state, Tool &&tool)
+{
+    const THGrid before = paintedGrid();
+    THImageSurface surface;
+    THRenderGrid(surface, before);
+    THGrid shown = before;
+    QRandomGenerator random(5);
+    for (auto _ : state) {
+        THGrid result = before;
+        tool(result, QPoint(random.bounded(kSide), random.bounded(kSide)));
+        THRepaintChanges(surface, shown, result);
+        shown = std::move(result);
+    }
+}
+
+void BM_DragRectangle(benchmark::State &state)
+{
+    dragStep(state, [](THGrid &grid, QPoint to) { thDrawRect(grid, U'★', QPoint(3, 3), to, false); });
+}
+
+void BM_DragLine(benchmark::State &state)
+{
+    dragStep(state, [](THGrid &grid, QPoint to) { thDrawLine(grid, U'#', QPoint(60, 60), to); });
+}
+
+void BM_DragSelection(benchmark::State &state)
+{
+    dragStep(state, [](THGrid &grid, QPoint to) { thMove(grid, QRect(40, 40, 40, 40), to - QPoint(60, 60)); });
+}
+
+void BM_FillWholeCanvas(benchmark::State &state)
+{
+    THGrid grid(kSide, kSide);
+    const char32_t brushes[] = {U'#', U'■'};
+    int i = 0;
+    for (auto _ : state)
+        thFill(grid, brushes[i++ % 2], QPoint(0, 0));
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+
 } // namespace
 
 BENCHMARK(BM_DrawCell)->Unit(benchmark::kMicrosecond);
@@ -94,6 +141,10 @@ BENCHMARK(BM_RenderWholeGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridToText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TextToGrid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecordStroke)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragLine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragRectangle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragSelection)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillWholeCanvas)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -6,7 +6,9 @@
 #include "thrender.h"
 #include "thinputs.h"
 #include "thtext.h"
+#include "thtools.h"
 
+#include "shell/core/clipboard.h"
 #include "shell/core/colorscheme.h"
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
@@ -36,6 +38,8 @@
 #include <QShortcut>
 
 #include <exception>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -52,15 +56,21 @@ const std::array<const char *, 5> kButtonCaptions = {"清空画板", "导入字�
 // Where everything sits on the 417 × 385 panel: the brush, tool and mode
 // frames on top, the size frame under them, the buttons, then the canvas
 // with its scroll bars (or the text in text mode) and the position label.
-const QRect kFrameRects[4] = {QRect(4, 0, 128, 72), QRect(136, 0, 70, 72), QRect(210, 0, 203, 72),
-                              QRect(4, 74, 409, 48)};
-const QRect kButtonRects[5] = {QRect(5, 128, 80, 22), QRect(91, 128, 112, 22), QRect(209, 128, 92, 22),
-                               QRect(1, 1, 24, 24), QRect(307, 128, 105, 22)};
-const QRect kContainerRect(4, 156, 393, 192);
-const QRect kVSRect(397, 156, 16, 192);
+const QRect kFrameRects[4] = {QRect(4, 0, 118, 90), QRect(126, 0, 108, 90), QRect(238, 0, 175, 90),
+                              QRect(4, 92, 409, 46)};
+const QRect kButtonRects[5] = {QRect(5, 142, 80, 22), QRect(91, 142, 112, 22), QRect(209, 142, 92, 22),
+                               QRect(1, 1, 24, 24), QRect(307, 142, 105, 22)};
+const QRect kContainerRect(4, 168, 393, 180);
+const QRect kVSRect(397, 168, 16, 180);
 const QRect kHSRect(4, 348, 393, 16);
-const QRect kTextBoxRect(4, 156, 409, 208);
+const QRect kTextBoxRect(4, 168, 409, 196);
 const QRect kPositionRect(6, 366, 405, 18);
+
+// The tools in two columns, 画笔 直线 矩形 (and 实心 under it) on the left,
+// 橡皮 填充 选取 on the right: (column, row) of each option.
+const std::array<const char *, 6> kToolCaptions = {"画笔", "橡皮", "直线", "矩形", "填充", "选取"};
+const std::array<QPoint, 6> kToolPlaces = {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1),
+                                           QPoint(0, 2), QPoint(1, 1), QPoint(1, 2)};
 
 // The rebuild button's picture: a small grid with a turning arrow, drawn
 // here rather than shipped.
@@ -107,18 +117,18 @@ void PaintPanel::buildControls()
     // The two brush kinds: an option, its label and its input on one line.
     const char *charNames[2] = {"半角涂画字符", "全角涂画字符"};
     for (int i = 0; i < 2; ++i) {
-        const int y = 20 + i * 26;
+        const int y = 24 + i * 32;
         thOptChar[i] = new QRadioButton(thFrame[0]);
         thOptChar[i]->setObjectName(QStringLiteral("thOptChar%1").arg(i));
         thOptChar[i]->setGeometry(8, y, 20, 18);
         thOptChar[i]->setAccessibleName(QString::fromUtf8(charNames[i]));
         thlblChar[i] = new QLabel(QStringLiteral("字符："), thFrame[0]);
         thlblChar[i]->setObjectName(QStringLiteral("thlblChar%1").arg(i));
-        thlblChar[i]->setGeometry(28, y, 40, 18);
+        thlblChar[i]->setGeometry(28, y, 36, 18);
     }
     thBJChar = new QLineEdit(QStringLiteral("#"), thFrame[0]);
     thBJChar->setObjectName(QStringLiteral("thBJChar"));
-    thBJChar->setGeometry(68, 18, 26, 22);
+    thBJChar->setGeometry(64, 22, 26, 22);
     thBJChar->setMaxLength(1);
     thBJChar->setAlignment(Qt::AlignCenter);
     thBJChar->setToolTip(QStringLiteral("在涂画过程中，可以用键盘来变换半角涂画字符：)"));
@@ -126,36 +136,39 @@ void PaintPanel::buildControls()
     thlblChar[0]->setBuddy(thBJChar);
     thQJChar = new QComboBox(thFrame[0]);
     thQJChar->setObjectName(QStringLiteral("thQJChar"));
-    thQJChar->setGeometry(68, 44, 54, 22);
+    thQJChar->setGeometry(64, 54, 50, 22);
     thQJChar->setEditable(true);
     thQJChar->setInsertPolicy(QComboBox::NoInsert);
     thQJChar->setAccessibleName(QString::fromUtf8(charNames[1]));
     thlblChar[1]->setBuddy(thQJChar);
 
-    const char *toolCaptions[2] = {"画笔", "橡皮"};
-    for (int i = 0; i < 2; ++i) {
-        thOptTool[i] = new QRadioButton(QString::fromUtf8(toolCaptions[i]), thFrame[1]);
+    for (std::size_t i = 0; i < thOptTool.size(); ++i) {
+        thOptTool[i] = new QRadioButton(QString::fromUtf8(kToolCaptions[i]), thFrame[1]);
         thOptTool[i]->setObjectName(QStringLiteral("thOptTool%1").arg(i));
-        thOptTool[i]->setGeometry(10, 20 + i * 26, 56, 18);
+        thOptTool[i]->setGeometry(8 + kToolPlaces[i].x() * 50, 18 + kToolPlaces[i].y() * 18, 48, 18);
     }
+    chkTHFilled = new QCheckBox(QStringLiteral("实心"), thFrame[1]);
+    chkTHFilled->setObjectName(QStringLiteral("chkTHFilled"));
+    chkTHFilled->setGeometry(20, 18 + 3 * 18, 50, 18);
+    chkTHFilled->setToolTip(QStringLiteral("矩形工具画出实心的矩形"));
     for (int i = 0; i < 3; ++i) {
         thOptMode[i] = new QRadioButton(QString::fromUtf16(thModes[std::size_t(i)].caption), thFrame[2]);
         thOptMode[i]->setObjectName(QStringLiteral("thOptMode%1").arg(i));
-        thOptMode[i]->setGeometry(10, 16 + i * 18, 188, 18);
+        thOptMode[i]->setGeometry(6, 18 + i * 22, 166, 18);
     }
 
     lblTHw = new QLabel(QStringLiteral("宽："), thFrame[3]);
     lblTHw->setObjectName(QStringLiteral("lblTHw"));
-    lblTHw->setGeometry(10, 20, 26, 20);
+    lblTHw->setGeometry(10, 18, 26, 20);
     comTHw = new QComboBox(thFrame[3]);
     comTHw->setObjectName(QStringLiteral("comTHw"));
-    comTHw->setGeometry(36, 18, 60, 22);
+    comTHw->setGeometry(36, 16, 60, 22);
     lblTHh = new QLabel(QStringLiteral("高："), thFrame[3]);
     lblTHh->setObjectName(QStringLiteral("lblTHh"));
-    lblTHh->setGeometry(104, 20, 26, 20);
+    lblTHh->setGeometry(104, 18, 26, 20);
     comTHh = new QComboBox(thFrame[3]);
     comTHh->setObjectName(QStringLiteral("comTHh"));
-    comTHh->setGeometry(130, 18, 60, 22);
+    comTHh->setGeometry(130, 16, 60, 22);
     for (QComboBox *box : {comTHw, comTHh}) {
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
@@ -168,11 +181,11 @@ void PaintPanel::buildControls()
 
     thPicReset = new PanelBox(thFrame[3]);
     thPicReset->setObjectName(QStringLiteral("thPicReset"));
-    thPicReset->setGeometry(198, 15, 26, 26);
+    thPicReset->setGeometry(198, 14, 26, 26);
 
     chkTHAutoSize = new QCheckBox(QStringLiteral("自动适应文本模式"), thFrame[3]);
     chkTHAutoSize->setObjectName(QStringLiteral("chkTHAutoSize"));
-    chkTHAutoSize->setGeometry(234, 20, 170, 20);
+    chkTHAutoSize->setGeometry(234, 18, 170, 20);
     chkTHAutoSize->setToolTip(QStringLiteral("自动适应文本模式的行列数，如果超过画板最大的行列数，多余的将被截去，"
                                              "同时文本模式相应的字符也会被截去：）"));
 
@@ -183,7 +196,8 @@ void PaintPanel::buildControls()
     thTable = new THCanvas(thContainer);
     thTable->setObjectName(QStringLiteral("thTable"));
     thTable->setAccessibleName(QStringLiteral("画板"));
-    thTable->setAccessibleDescription(QStringLiteral("用鼠标左键在画板上涂画；在半角涂画字符下，键入的字符成为新的涂画字符"));
+    thTable->setAccessibleDescription(QStringLiteral("用鼠标左键在画板上涂画；在半角涂画字符下，键入的字符成为新的涂画字符；"
+                                                     "用输入法输入的字符成为新的涂画字符；选取后可复制、剪切、粘贴、拖动和删除"));
     thTable->installEventFilter(this);
 
     thHS = new QScrollBar(Qt::Horizontal, this);
@@ -226,9 +240,22 @@ void PaintPanel::connectControls()
 {
     connect(thTable, &THCanvas::MouseDown, this, &PaintPanel::thTable_MouseDown);
     connect(thTable, &THCanvas::MouseMove, this, &PaintPanel::thTable_MouseMove);
-    connect(thTable, &THCanvas::MouseUp, this, [this] { thTable_MouseUp(); });
+    connect(thTable, &THCanvas::MouseUp, this, [this](Qt::MouseButton, QPointF pos) {
+        // A shape or selection ends on the cell where the button came up.
+        if (thDrawing && m_drag != Drag::Stroke && !m_busy) {
+            trackPointer(pos);
+            dragTo(QPoint(thCurCol, thCurRow));
+        }
+        thTable_MouseUp();
+    });
     connect(thTable, &THCanvas::MouseLeave, this, [this] { panBox_MouseMove(); });
     connect(thTable, &THCanvas::KeyPress, this, &PaintPanel::thTable_KeyPress);
+    connect(thTable, &THCanvas::InputMethodCommit, this, &PaintPanel::thTable_InputMethod);
+    thTextBox->setSelectionSource([this]() -> std::optional<QString> {
+        if (!thPaintMode || m_selection.isEmpty())
+            return std::nullopt;
+        return thSelectionText(thGrid, m_selection);
+    });
     connect(thBJChar, &QLineEdit::textChanged, this, [this] { thBJChar_Change(); });
     connect(thQJChar, &QComboBox::editTextChanged, this, [this] { thQJChar_Change(); });
     connect(thQJChar, &QComboBox::activated, this, [this] { thQJChar_Click(); });
@@ -237,7 +264,9 @@ void PaintPanel::connectControls()
             if (on)
                 thOptChar_Click(i);
         });
-        connect(thOptTool[i], &QRadioButton::toggled, this, [this](bool on) {
+    }
+    for (QRadioButton *option : thOptTool) {
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 thOptTool_Click();
         });
@@ -297,7 +326,7 @@ void PaintPanel::InitTH()
     QPalette panel = palette();
     panel.setColor(QPalette::Window, backColor());
     for (QWidget *w : std::initializer_list<QWidget *>{thFrame[0], thFrame[1], thFrame[2], thFrame[3], thContainer,
-                                                      chkTHAutoSize})
+                                                      chkTHAutoSize, chkTHFilled})
         w->setPalette(panel);
     thContainer->setAutoFillBackground(true);
     letBackColor(thPicReset, *context().colors);
@@ -357,6 +386,7 @@ void PaintPanel::InitthTable()
     thVS_Change();
 
     thGrid = THGrid(thRows, thCols);
+    setSelection(QRect());
 }
 
 void PaintPanel::thHS_Change()
@@ -389,7 +419,11 @@ void PaintPanel::thTable_MouseMove(Qt::MouseButtons buttons, QPointF pos)
     if (thDrawing && !(buttons & Qt::LeftButton))
         thTable_MouseUp();
     trackPointer(pos);
-    if (thDrawing && pos.x() > 0 && pos.y() > 0 && !m_busy) {
+    if (!thDrawing || m_busy)
+        return;
+    if (m_drag != Drag::Stroke) {
+        dragTo(QPoint(thCurCol, thCurRow));
+    } else if (pos.x() > 0 && pos.y() > 0) {
         chooseBrush(false);
         drawAtPointer();
     }
@@ -404,15 +438,101 @@ void PaintPanel::thTable_MouseDown(Qt::MouseButton button, QPointF pos)
     chooseBrush(true);
     if (button != Qt::LeftButton)
         return;
+    const QPoint cell(thCurCol, thCurRow);
+    const Tool current = tool();
+    if (current == Tool::Fill) {
+        fillAtPointer();
+        return;
+    }
+    if (current == Tool::Select) {
+        pressSelection(cell);
+        return;
+    }
+    if ((current == Tool::Line || current == Tool::Rect) && !brushPaints())
+        return;
     m_strokeBefore = thGrid;
     thDrawing = true;
+    if (current == Tool::Line || current == Tool::Rect) {
+        // The shape follows the pointer until the button comes up.
+        m_drag = Drag::Shape;
+        m_shapeTool = current;
+        m_shapeBrush = thBrushOf(thBrush);
+        m_anchor = cell;
+        dragTo(cell);
+        return;
+    }
+    m_drag = Drag::Stroke;
     drawAtPointer();
 }
 
 void PaintPanel::thTable_MouseUp()
 {
     thDrawing = false;
+    m_drag = Drag::Stroke;
     endStroke();
+}
+
+void PaintPanel::dragTo(QPoint cell)
+{
+    if (m_drag == Drag::Select) {
+        setSelection(thSelection(thGrid, m_anchor, cell));
+        return;
+    }
+    // A shape or a move is drawn afresh on the grid the press found, and
+    // the canvas repaints what differs from what it shows.
+    THGrid result = *m_strokeBefore;
+    if (m_drag == Drag::Move) {
+        setSelection(thMove(result, m_moveFrom, cell - m_anchor));
+    } else if (m_shapeTool == Tool::Line) {
+        thDrawLine(result, m_shapeBrush, m_anchor, cell);
+    } else {
+        thDrawRect(result, m_shapeBrush, m_anchor, cell, chkTHFilled->isChecked());
+    }
+    showResult(std::move(result));
+}
+
+void PaintPanel::showResult(THGrid result)
+{
+    const THGrid shown = std::exchange(thGrid, std::move(result));
+    THRepaintChanges(*thTable, shown, thGrid);
+}
+
+void PaintPanel::pressSelection(QPoint cell)
+{
+    thDrawing = true;
+    m_anchor = cell;
+    if (m_selection.contains(cell)) {
+        // Dragging the selection moves its cells, as one step.
+        m_drag = Drag::Move;
+        m_moveFrom = m_selection;
+        m_strokeBefore = thGrid;
+        return;
+    }
+    m_drag = Drag::Select;
+    setSelection(thSelection(thGrid, cell, cell));
+}
+
+void PaintPanel::setSelection(const QRect &cells)
+{
+    m_selection = cells;
+    thTable->setSelection(cells);
+}
+
+bool PaintPanel::brushPaints()
+{
+    if (thPaints(thBrushOf(thBrush)))
+        return true;
+    context().dialogs->message(QStringLiteral("涂画字符不可为空！"), Strings::kHintTitle, Dialogs::Icon::Information);
+    return false;
+}
+
+void PaintPanel::fillAtPointer()
+{
+    if (!brushPaints())
+        return;
+    const THGrid before = thGrid;
+    thFill(thGrid, thBrushOf(thBrush), QPoint(thCurCol, thCurRow), thTable);
+    m_history.record(before, thGrid);
 }
 
 void PaintPanel::endStroke()
@@ -445,6 +565,24 @@ void PaintPanel::drawAtPointer()
 
 void PaintPanel::thTable_KeyPress(QKeyEvent *event)
 {
+    const std::pair<QKeySequence::StandardKey, std::function<void()>> edits[] = {
+        {QKeySequence::Copy, [this] { copySelection(); }},
+        {QKeySequence::Cut, [this] { cutSelection(); }},
+        {QKeySequence::Paste, [this] { pasteClipboard(); }},
+        {QKeySequence::Delete, [this] { blankSelection(); }},
+    };
+    for (const auto &[keys, action] : edits) {
+        if (event->matches(keys)) {
+            event->accept();
+            action();
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_Escape && !m_selection.isEmpty() && !thDrawing) {
+        event->accept();
+        setSelection(QRect());
+        return;
+    }
     if (!thOptChar[0]->isChecked()) {
         event->ignore();
         return;
@@ -455,12 +593,101 @@ void PaintPanel::thTable_KeyPress(QKeyEvent *event)
         thBJChar->setText(typed);
 }
 
+void PaintPanel::thTable_InputMethod(const QString &commit)
+{
+    if (m_busy)
+        return;
+    const char32_t c = thBrushOf(commit);
+    if (c == 0)
+        return;
+    const QString brush = QString::fromUcs4(&c, 1);
+    if (!thIsFullWidth(c)) {
+        thOptChar[0]->setChecked(true);
+        thBJChar->setText(brush);
+        return;
+    }
+    // A full-width brush joins the list; the canvas mode without full-width
+    // brushes takes none.
+    if (!thOptChar[1]->isEnabled())
+        return;
+    int index = thQJChar->findText(brush);
+    if (index < 0) {
+        thQJChar->addItem(brush);
+        index = thQJChar->count() - 1;
+    }
+    thOptChar[1]->setChecked(true);
+    thQJChar->setCurrentIndex(index);
+    thQJChar_Click();
+}
+
+// --- Selection and the clipboard ------------------------------------------------
+
+bool PaintPanel::copySelection()
+{
+    if (m_busy || thDrawing || m_selection.isEmpty())
+        return false;
+    if (!context().clipboard || !context().clipboard->setText(thSelectionText(thGrid, m_selection))) {
+        context().dialogs->message(Strings::kCopyFailed, Strings::kCopyFailedTitle, Dialogs::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void PaintPanel::cutSelection()
+{
+    if (copySelection())
+        blankSelection();
+}
+
+void PaintPanel::blankSelection()
+{
+    if (m_busy || thDrawing || m_selection.isEmpty())
+        return;
+    const THGrid before = thGrid;
+    thBlank(thGrid, m_selection, thTable);
+    m_history.record(before, thGrid);
+}
+
+void PaintPanel::pasteClipboard()
+{
+    if (m_busy || thDrawing || !thPaintMode || !context().clipboard)
+        return;
+    const QString text = context().clipboard->text();
+    if (text.isEmpty())
+        return;
+    const QPoint at = m_selection.isEmpty() ? QPoint(0, 0) : m_selection.topLeft();
+    const THGrid before = thGrid;
+    const QRect pasted = thPaste(thGrid, thTextBlock(text, thGrid, at), at, thTable);
+    m_history.record(before, thGrid);
+    // What was pasted is selected, ready to be dragged into place.
+    thOptTool[std::size_t(Tool::Select)]->setChecked(true);
+    setSelection(pasted);
+}
+
 // --- Brushes, tools and modes -------------------------------------------------
+
+PaintPanel::Tool PaintPanel::tool() const
+{
+    for (std::size_t i = 0; i < thOptTool.size(); ++i) {
+        if (thOptTool[i]->isChecked())
+            return Tool(i);
+    }
+    return Tool::Pen;
+}
 
 void PaintPanel::selectPen()
 {
     thOptTool[0]->setChecked(true);
     thPen = true;
+}
+
+void PaintPanel::brushChosen()
+{
+    // A new brush leaves the eraser and the selection for the pen; the
+    // line, rectangle and fill paint with it as they are.
+    const Tool current = tool();
+    if (current == Tool::Eraser || current == Tool::Select)
+        selectPen();
 }
 
 void PaintPanel::thBJChar_Change()
@@ -472,7 +699,7 @@ void PaintPanel::thBJChar_Change()
     // The box holds one character: the next key must replace it.
     thBJChar->selectAll();
     thBrush = thBJChar->text();
-    selectPen();
+    brushChosen();
 }
 
 void PaintPanel::thQJChar_Change()
@@ -482,13 +709,13 @@ void PaintPanel::thQJChar_Change()
     if (kept != typed)
         thQJChar->setEditText(kept);
     thBrush = thQJChar->currentText();
-    selectPen();
+    brushChosen();
 }
 
 void PaintPanel::thQJChar_Click()
 {
     thBrush = thQJChar->currentText();
-    selectPen();
+    brushChosen();
 }
 
 void PaintPanel::thOptChar_Click(int index)
@@ -498,12 +725,14 @@ void PaintPanel::thOptChar_Click(int index)
     thBJChar->setEnabled(index == 0);
     thQJChar->setEnabled(index == 1);
     thBrush = index == 0 ? thBJChar->text() : thQJChar->currentText();
-    selectPen();
+    brushChosen();
 }
 
 void PaintPanel::thOptTool_Click()
 {
-    thPen = thOptTool[0]->isChecked();
+    thPen = !thOptTool[std::size_t(Tool::Eraser)]->isChecked();
+    if (tool() != Tool::Select)
+        setSelection(QRect());
 }
 
 void PaintPanel::thOptMode_Click(int index)
@@ -678,6 +907,7 @@ void PaintPanel::clearGrid()
 void PaintPanel::setPaintMode(bool on)
 {
     thPaintMode = on;
+    setSelection(QRect());
     thContainer->setVisible(on);
     thHS->setVisible(on);
     thVS->setVisible(on);
@@ -855,6 +1085,8 @@ void PaintPanel::stepHistory(bool forward)
     if (m_busy || thDrawing || !thPaintMode)
         return;
     const THGrid shown = thGrid;
-    if (forward ? m_history.redo(thGrid) : m_history.undo(thGrid))
+    if (forward ? m_history.redo(thGrid) : m_history.undo(thGrid)) {
+        setSelection(QRect()); // it held cells of another picture
         showGrid(shown);
+    }
 }

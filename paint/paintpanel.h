@@ -5,6 +5,8 @@
 
 #include "shell/widgets/contentpanel.h"
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -22,8 +24,10 @@ class QRadioButton;
 class QScrollBar;
 class THCanvas;
 
-// The paint panel ("我涂我画"): painting with characters on a grid of cells,
-// the same picture as text in text mode, size controls, files, and undo.
+// The paint panel ("我涂我画"): painting with characters on a grid of cells
+// with the pen, the eraser, lines, rectangles, fill and a selection to copy,
+// cut, paste and move; the same picture as text in text mode, size
+// controls, files, and undo.
 //
 // Controls are named as the rest of the program knows them (their object
 // names too, which is how tests find them).
@@ -33,6 +37,9 @@ class PaintPanel : public ContentPanel
 
 public:
     explicit PaintPanel(PanelContext &context, QWidget *parent = nullptr);
+
+    // The tools, in the order of their options.
+    enum class Tool { Pen, Eraser, Line, Rect, Fill, Select };
 
     // Builds the panel; called once while the main window loads.
     void InitTH();
@@ -56,6 +63,8 @@ public:
     int lastMode() const { return thLastMode; }
     const THHistory &history() const { return m_history; }
     THCanvas *canvas() const { return thTable; }
+    Tool tool() const;
+    QRect selection() const { return m_selection; }
 
     // The handlers, callable as the controls call them.
     void InitthTable();
@@ -66,6 +75,7 @@ public:
     void thTable_MouseMove(Qt::MouseButtons buttons, QPointF pos);
     void thTable_MouseUp();
     void thTable_KeyPress(QKeyEvent *event);
+    void thTable_InputMethod(const QString &commit);
     void thBJChar_Change();
     void thQJChar_Change();
     void thQJChar_Click();
@@ -85,6 +95,15 @@ public:
     void undo();
     void redo();
 
+    // Ctrl+C, Ctrl+X, Ctrl+V and Delete on the canvas. Copy puts the selected
+    // rows on the clipboard (false when there is no selection or the
+    // clipboard refused); paste lays the clipboard's text in at the
+    // selection's top-left cell, or at the first cell, and selects it.
+    bool copySelection();
+    void cutSelection();
+    void pasteClipboard();
+    void blankSelection();
+
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,8 +113,15 @@ private:
     void connectControls();
     void setPaintMode(bool on);
     void selectPen();
+    void brushChosen();
     void chooseBrush(bool press);
     void drawAtPointer();
+    bool brushPaints();
+    void fillAtPointer();
+    void pressSelection(QPoint cell);
+    void dragTo(QPoint cell);
+    void showResult(THGrid result);
+    void setSelection(const QRect &cells);
     void trackPointer(QPointF pos);
     void endStroke();
     void rebuild();
@@ -117,7 +143,8 @@ private:
     std::array<QLabel *, 2> thlblChar{};
     QLineEdit *thBJChar = nullptr;
     QComboBox *thQJChar = nullptr;
-    std::array<QRadioButton *, 2> thOptTool{};
+    std::array<QRadioButton *, 6> thOptTool{};
+    QCheckBox *chkTHFilled = nullptr;
     std::array<QRadioButton *, 3> thOptMode{};
     QLabel *lblTHw = nullptr;
     QLabel *lblTHh = nullptr;
@@ -154,5 +181,14 @@ private:
     bool m_busy = false;
     QString m_filter; // the file dialogs' filter, set by the open dialog
     THHistory m_history;
-    std::optional<THGrid> m_strokeBefore; // the grid as a stroke found it
+    std::optional<THGrid> m_strokeBefore; // the grid as a stroke, shape or move found it
+
+    // What the left button does while it is held (thDrawing).
+    enum class Drag { Stroke, Shape, Select, Move };
+    Drag m_drag = Drag::Stroke;
+    Tool m_shapeTool = Tool::Line;
+    char32_t m_shapeBrush = 0;
+    QPoint m_anchor; // the cell the button went down on
+    QRect m_selection; // selected cells; empty for none
+    QRect m_moveFrom; // the selection as a move found it
 };

@@ -7,7 +7,9 @@
 // The paint canvas (thTable): shows the image the grid is drawn on and
 // repaints only what a drawing call touched, so a stroke across a large
 // canvas stays smooth. It follows the pointer with or without a button held
-// and passes pointer and keys on as the panel's handlers want them.
+// and passes pointer, keys and what an input method commits on as the
+// panel's handlers want them. The selection is drawn over the image, never
+// into it: the image is always the grid's picture.
 class THCanvas : public QWidget, public THSurface
 {
     Q_OBJECT
@@ -41,6 +43,12 @@ public:
 
     QSize sizeHint() const override { return m_surface.image().size(); }
 
+    // The selected cells, outlined over the picture (none when empty).
+    void setSelection(const QRect &cells);
+    QRect selection() const { return m_selection; }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 Q_SIGNALS:
     void MouseDown(Qt::MouseButton button, QPointF pos);
     void MouseMove(Qt::MouseButtons buttons, QPointF pos);
@@ -49,6 +57,8 @@ Q_SIGNALS:
     // A key typed while the canvas has the focus; the handler accepts the
     // event to swallow it.
     void KeyPress(QKeyEvent *event);
+    // Text an input method committed while the canvas has the focus.
+    void InputMethodCommit(const QString &text);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -57,7 +67,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
+    QRect selectionPixels(const QRect &cells) const;
+
     THImageSurface m_surface;
+    QRect m_selection;
 };

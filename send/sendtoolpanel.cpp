@@ -8,6 +8,7 @@
 #include "shell/core/colorscheme.h"
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
+#include "shell/core/texts.h"
 #include "shell/core/utilities.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
@@ -45,8 +46,6 @@ constexpr double kSmallestTitleSize = 6;
 
 const QString kSorryTitle = QStringLiteral("对不起啦：)");
 const QString kNotInThisVersion = QStringLiteral("此版本的程序暂不提供这项功能：O");
-const QString kCopyFailed = QStringLiteral("复制到剪贴板时出现错误，可能是有其他程序正在使用剪贴板！");
-const QString kCopyFailedTitle = QStringLiteral("出错了：（");
 
 // How soon a tick that found another action of the panel running tries again.
 constexpr int kBusyRetryMs = 100;
@@ -334,7 +333,7 @@ void SendToolPanel::btnCopyToClipBoard_Click()
     if (text.isEmpty())
         return;
     if (!m_context.clipboard || !m_context.clipboard->setText(text))
-        m_context.dialogs->message(kCopyFailed, kCopyFailedTitle, Dialogs::Icon::Critical);
+        m_context.dialogs->message(Strings::kCopyFailed, Strings::kCopyFailedTitle, Dialogs::Icon::Critical);
 }
 
 void SendToolPanel::btnAddToFav_Click()

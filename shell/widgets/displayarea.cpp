@@ -68,6 +68,10 @@ QString DisplayArea::text() const
 
 QString DisplayArea::selectedText() const
 {
+    if (m_selectionSource) {
+        if (std::optional<QString> elsewhere = m_selectionSource())
+            return *std::move(elsewhere);
+    }
     if (isLargeText())
         return m_large->allSelected() ? m_large->text() : QString();
     return toCrLf(textCursor().selectedText());

@@ -4,6 +4,9 @@
 
 #include <QPlainTextEdit>
 
+#include <functional>
+#include <optional>
+
 // The display area of the panels and of the space compressor: a plain-text
 // view whose text uses CR LF line breaks, with an optional character limit,
 // a lock against typing, and loading and saving through the text codec.
@@ -23,6 +26,13 @@ public:
     // The whole text and the selection, lines joined with CR LF.
     QString text() const;
     QString selectedText() const;
+
+    // While the picture in this area is shown elsewhere (the paint canvas), a
+    // selection made there is what selectedText() gives, and so what the tool
+    // panel copies, sends and adds to the favourites; the source answers
+    // nothing while that view has no selection.
+    using SelectionSource = std::function<std::optional<QString>()>;
+    void setSelectionSource(SelectionSource source) { m_selectionSource = std::move(source); }
     void setText(QString text); // handed over (std::move), a large text is not copied
     bool isEmpty() const;
 
@@ -84,4 +94,5 @@ private:
     QPlainTextEdit *m_wrapKeeper = nullptr;
     bool m_adjusting = false;
     LargeTextView *m_large = nullptr; // visible only while it holds the text
+    SelectionSource m_selectionSource;
 };

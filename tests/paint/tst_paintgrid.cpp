@@ -9,6 +9,7 @@
 #include "paint/thimagesurface.h"
 #include "paint/thinputs.h"
 #include "paint/thtext.h"
+#include "paint/thtools.h"
 
 #include "shell/core/fonts.h"
 #include "shell/core/textcodec.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 using namespace PaintFixtures;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,6 +40,54 @@ QString cp(char32_t c)
     return QString::fromUcs4(&c, 1);
 }
 
+// The line by its definition: one cell for each step along the longer axis,
+// the other coordinate the exact one rounded, a half away from the start.
+std::vector<QPoint> literalLine(QPoint a, QPoint b)
+{
+    const int dx = b.x() - a.x();
+    const int dy = b.y() - a.y();
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    const auto along = [n](int i, int d) {
+        const int m = (2 * i * std::abs(d) + n) / (2 * n);
+        return d < 0 ? -m : m;
+    };
+    std::vector<QPoint> points;
+    for (int i = 0; i <= n; ++i)
+        points.push_back(n == 0 ? a : a + QPoint(along(i, dx), along(i, dy)));
+    return points;
+}
+
+int arg(const QStringList &parts, int i)
+{
+    return parts.value(i).toInt();
+}
+
+// One tool action written as "tool|arguments": line|c0|r0|c1|r1|brush,
+// rect|... (outline) and box|... (filled), fill|c|r|brush, cut|c0|r0|c1|r1
+// (the selection between the corners blanked), move|c0|r0|c1|r1|dx|dy,
+// paste|c|r|text.
+void runTool(THGrid &grid, const QString &action, THSurface *surface = nullptr)
+{
+    const QStringList a = action.split(u'|');
+    const QString &tool = a[0];
+    const QPoint p(arg(a, 1), arg(a, 2));
+    const QPoint q(arg(a, 3), arg(a, 4));
+    if (tool == u"line")
+        thDrawLine(grid, thBrushOf(a[5]), p, q, surface);
+    else if (tool == u"rect" || tool == u"box")
+        thDrawRect(grid, thBrushOf(a[5]), p, q, tool == u"box", surface);
+    else if (tool == u"fill")
+        thFill(grid, thBrushOf(a[3]), p, surface);
+    else if (tool == u"cut")
+        thBlank(grid, thSelection(grid, p, q), surface);
+    else if (tool == u"move")
+        thMove(grid, thSelection(grid, p, q), QPoint(arg(a, 5), arg(a, 6)), surface);
+    else if (tool == u"paste")
+        thPaste(grid, thTextBlock(a.mid(3).join(u'|'), grid, p), p, surface);
+    else
+        QFAIL(qPrintable(action));
+}
+
 } // namespace
 
 class TestPaintGrid : public QObject
@@ -56,6 +106,9 @@ private Q_SLOTS:
     void drawingOutsideOrWithoutBrush();
     void characterBeyondTheBasicPlaneIsOneBrush();
     void randomDrawingKeepsTheRuleAndTheCanvas();
+    void linePointsFollowTheirDefinition();
+    void tools_data();
+    void tools();
 
     void exportOfAFreshGrid();
     void textSize_data();
@@ -224,22 +277,156 @@ void TestPaintGrid::characterBeyondTheBasicPlaneIsOneBrush()
 
 void TestPaintGrid::randomDrawingKeepsTheRuleAndTheCanvas()
 {
+    // Pen strokes and every tool in a random sequence; half of them drawn
+    // straight onto the canvas, half repainted from the grid they left (as
+    // the canvas shows a preview).
     const char32_t brushes[] = {U'a', U'#', U' ', U'中', U'国', U'⊙', U'　', 0x1F600, U'€'};
+    const QString pasted[] = {u"ab中\r\n国 x"_s, u"中中中中中"_s, u"\r\n  ⊙\r\n€"_s};
     QRandomGenerator random(10);
+    const auto col = [&] { return random.bounded(-2, 10); };
+    const auto row = [&] { return random.bounded(-1, 5); };
     THGrid grid(3, 7);
     THImageSurface surface(kLine);
     THRenderGrid(surface, grid);
+    THHistory history(100000);
+    std::vector<THGrid> states{grid};
     for (int i = 0; i < 2000; ++i) {
         const char32_t b = brushes[random.bounded(int(std::size(brushes)))];
-        grid.thDrawChar(b, random.bounded(8), random.bounded(3), &surface);
+        const QString brush = cp(b);
+        const QString at = QStringLiteral("%1|%2|").arg(col()).arg(row());
+        const QString corners = at + QStringLiteral("%1|%2|").arg(col()).arg(row());
+        const THGrid before = grid;
+        const bool direct = random.bounded(2) == 0;
+        THSurface *shown = direct ? &surface : nullptr;
+        switch (random.bounded(8)) {
+        case 0: grid.thDrawChar(b, col(), row(), shown); break;
+        case 1: runTool(grid, u"line|"_s + corners + brush, shown); break;
+        case 2: runTool(grid, (random.bounded(2) ? u"box|"_s : u"rect|"_s) + corners + brush, shown); break;
+        case 3: runTool(grid, u"fill|"_s + at + brush, shown); break;
+        case 4: runTool(grid, u"cut|"_s + corners, shown); break;
+        case 5: runTool(grid, u"move|"_s + corners + at, shown); break;
+        case 6: runTool(grid, u"paste|"_s + at + pasted[random.bounded(3)], shown); break;
+        default: thPaste(grid, thCopyBlock(before, thSelection(before, {col(), row()}, {col(), row()})), {col(), row()}, shown);
+        }
+        if (!direct)
+            THRepaintChanges(surface, before, grid);
         QVERIFY(keepsTheRule(grid));
-        for (int r = 0; r < grid.rows(); ++r)
-            QCOMPARE(thLineCells(thGridToText(THGrid(grid)).split(QStringLiteral("\r\n")).at(r)), 7);
-        if (i % 50 == 0) {
+        const QStringList lines = thGridToText(grid).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        for (const QString &line : lines) {
+            QCOMPARE(thLineCells(line), 7);
+            if (!line.contains(cp(0x1F600)))
+                QCOMPARE(TextCodec::byteLength(line), 7);
+        }
+        if (i % 25 == 0) {
             const QImage fresh = freshRender(grid, kLine);
             QVERIFY2(surface.image() == fresh, qPrintable(firstDifference(surface.image(), fresh)));
         }
+        history.record(before, grid);
+        if (!(grid == before))
+            states.push_back(grid);
     }
+    // Undo walks back through every state, redo forward again.
+    for (auto it = states.rbegin() + 1; it != states.rend(); ++it) {
+        QVERIFY(history.undo(grid));
+        QVERIFY(grid == *it);
+    }
+    QVERIFY(!history.undo(grid));
+    for (auto it = states.begin() + 1; it != states.end(); ++it) {
+        QVERIFY(history.redo(grid));
+        QVERIFY(grid == *it);
+    }
+}
+
+void TestPaintGrid::linePointsFollowTheirDefinition()
+{
+    QCOMPARE(thLinePoints({0, 0}, {3, 3}), (std::vector<QPoint>{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
+    QCOMPARE(thLinePoints({4, 1}, {4, 1}), std::vector<QPoint>{QPoint(4, 1)});
+    QRandomGenerator random(3);
+    for (int i = 0; i < 5000; ++i) {
+        const QPoint a(random.bounded(-40, 40), random.bounded(-40, 40));
+        const QPoint b(random.bounded(-40, 40), random.bounded(-40, 40));
+        QCOMPARE(thLinePoints(a, b), literalLine(a, b));
+    }
+    // Far ends are brought within reach: the line stays bounded.
+    QCOMPARE(thLinePoints({0, 0}, {INT_MAX, 0}).size(), std::size_t(kThFar) + 1);
+}
+
+void TestPaintGrid::tools_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("after");
+    // Eight columns; "_" is the right half of the character before it.
+    const QStringList blank{"", "", ""};
+    QTest::newRow("diagonal line") << blank << "line|0|0|2|2|#" << QStringList{"#       ", " #      ", "  #     "};
+    QTest::newRow("shallow line, back to front")
+        << blank << "line|7|2|0|0|#" << QStringList{"##      ", "  ####  ", "      ##"};
+    QTest::newRow("full-width line on every second column")
+        << blank << "line|0|0|5|0|中" << QStringList{"中_中_中_  ", "", ""};
+    QTest::newRow("full-width line to the last column")
+        << blank << "line|1|1|7|1|★" << QStringList{"", " ★_★_★_ ", ""};
+    QTest::newRow("steep full-width line") << blank << "line|0|0|1|2|★" << QStringList{"★_      ", "★_      ", "★_      "};
+    QTest::newRow("full-width line over right halves")
+        << QStringList{"中中中中"} << "line|1|0|4|0|★" << QStringList{" ★_★_ 中_", "", ""};
+    QTest::newRow("rectangle 1 × 1") << blank << "rect|2|1|2|1|#" << QStringList{"", "  #     ", ""};
+    QTest::newRow("rectangle 1 × n") << blank << "rect|4|0|1|0|#" << QStringList{" ####   ", "", ""};
+    QTest::newRow("rectangle n × 1") << blank << "rect|3|2|3|0|#" << QStringList{"   #    ", "   #    ", "   #    "};
+    QTest::newRow("full-width frame") << blank << "rect|0|0|5|2|□" << QStringList{"□_□_□_  ", "□_  □_  ", "□_□_□_  "};
+    QTest::newRow("full-width frame to the last column")
+        << blank << "rect|2|0|7|2|□" << QStringList{"  □_□_□_", "  □_  □_", "  □_□_□_"};
+    QTest::newRow("full-width frame ending in the last column")
+        << blank << "rect|1|0|7|2|□" << QStringList{" □_□_□_ ", " □_  □_ ", " □_□_□_ "};
+    QTest::newRow("full-width frame of odd width") << blank << "rect|0|0|4|1|□" << QStringList{"□_□_□_  ", "□_□_□_  ", ""};
+    QTest::newRow("rectangle beyond the canvas") << blank << "box|6|-4|20|1|#" << QStringList{"      ##", "      ##", ""};
+    QTest::newRow("fill stops at a full-width character")
+        << QStringList{"   中", "   中", "   中"} << "fill|0|1|#" << QStringList{"###中_   ", "###中_   ", "###中_   "};
+    QTest::newRow("fill on a right half takes whole characters")
+        << QStringList{"中中 a", "中"} << "fill|1|0|#" << QStringList{"#### a  ", "##      ", ""};
+    QTest::newRow("full-width fill of full-width characters")
+        << QStringList{"中中 a"} << "fill|3|0|国" << QStringList{"国_国_ a  ", "", ""};
+    QTest::newRow("full-width fill of blanks, from the clicked column")
+        << QStringList{"x     x", "xxxxxxxx", "xxxxxxxx"} << "fill|2|0|■" << QStringList{"x ■_■_x ", "xxxxxxxx", "xxxxxxxx"};
+    QTest::newRow("fill with the same character") << QStringList{"ab"} << "fill|0|0|a" << QStringList{"ab"};
+    QTest::newRow("cut through a right half takes the character")
+        << QStringList{"ab中cd"} << "cut|3|0|3|0" << QStringList{"ab  cd  ", "", ""};
+    QTest::newRow("cut widening again for the next row")
+        << QStringList{"中中", " 中中x"} << "cut|1|0|1|1" << QStringList{"", "     x  ", ""};
+    QTest::newRow("cut reaching past the canvas") << QStringList{"abcdefgh", "ijklmnop"} << "cut|9|-3|6|0"
+                                                  << QStringList{"abcdef  ", "ijklmnop", ""};
+    QTest::newRow("move onto itself") << QStringList{"ab中cd", "x"} << "move|0|0|3|1|0|0" << QStringList{"ab中cd", "x"};
+    QTest::newRow("move over a full-width character")
+        << QStringList{"ab 中"} << "move|0|0|1|0|2|0" << QStringList{"  ab    ", "", ""};
+    QTest::newRow("move to the last column, no room for a full-width character")
+        << QStringList{"中b", "", "xxxxxxxx"} << "move|0|0|2|0|7|2" << QStringList{"", "", "xxxxxxx "};
+    QTest::newRow("move past the left edge, a right half left behind")
+        << QStringList{"中b", "xxxxxxxx"} << "move|0|0|2|0|-1|1" << QStringList{"", " bxxxxxx", ""};
+    QTest::newRow("paste of a text wider than the canvas")
+        << blank << "paste|5|0|abcdef中\r\nxyz\r\n1\r\n2" << QStringList{"     abc", "     xyz", "     1  "};
+    QTest::newRow("paste cut at a full-width character") << blank << "paste|6|1|a中" << QStringList{"", "      a ", ""};
+    QTest::newRow("paste over halves") << QStringList{"中中中"} << "paste|1|0|x国" << QStringList{" x国_中_  ", "", ""};
+    QTest::newRow("paste outside the canvas") << QStringList{"ab"} << "paste|8|0|x" << QStringList{"ab"};
+}
+
+void TestPaintGrid::tools()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, action);
+    QFETCH(QStringList, after);
+    const THGrid start = thTextToGrid(before.join(u"\r\n"), 3, 8);
+    THGrid grid = start;
+    THImageSurface surface(kLine);
+    THRenderGrid(surface, grid);
+    runTool(grid, action, &surface);
+    if (after == before) {
+        QVERIFY(grid == start); // not a cell touched
+        return;
+    }
+    for (int r = 0; r < 3; ++r)
+        QCOMPARE(rowCells(grid, r), after.value(r).leftJustified(8));
+    QVERIFY(keepsTheRule(grid));
+    const QImage fresh = freshRender(grid, kLine);
+    QVERIFY2(surface.image() == fresh, qPrintable(firstDifference(surface.image(), fresh)));
 }
 
 void TestPaintGrid::exportOfAFreshGrid()

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -35,6 +36,7 @@
 #include <memory>
 
 using namespace PaintFixtures;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -121,6 +123,13 @@ private Q_SLOTS:
     void undoRedoAcrossStrokesClearAndImport();
     void canvasAlwaysShowsTheGrid();
 
+    void shapesFollowThePointer_data();
+    void shapesFollowThePointer();
+    void selectionThroughKeysAndToolPanel();
+    void selectionMovesByDragging();
+    void copyRefusedLosesNothing();
+    void inputMethodSetsTheBrush();
+
 private:
     template<typename T>
     T *control(const QString &name) const
@@ -139,6 +148,7 @@ private:
     void release(QPoint pos, Qt::MouseButton button = Qt::LeftButton);
     void switchToTextMode();
     void importText(const QString &text, bool autoSize);
+    void selectCells(const QString &text, int fromCol, int toCol, int toRow = 0);
 
     std::unique_ptr<TempProgramDir> m_dir;
     std::unique_ptr<TestContext> m_ctx;
@@ -219,6 +229,19 @@ void TestPaintPanel::importText(const QString &text, bool autoSize)
     m_panel->btnTH_Click(4);
     QVERIFY(m_panel->paintMode());
     QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+}
+
+// Shows `text` on the canvas and selects from its first row's column
+// `fromCol` to (toCol, toRow) with the selection tool.
+void TestPaintPanel::selectCells(const QString &text, int fromCol, int toCol, int toRow)
+{
+    show();
+    importText(text, false);
+    control<QRadioButton>("thOptTool5")->setChecked(true);
+    press(inCell(fromCol, 0));
+    move(inCell(toCol, toRow));
+    release(inCell(toCol, toRow));
+    canvas()->setFocus();
 }
 
 void TestPaintPanel::startState()
@@ -1103,6 +1126,7 @@ void TestPaintPanel::canvasAlwaysShowsTheGrid()
     const QStringList fullBrushes = {"中", "国", "★", "⊙", "　", "■"};
     auto *tool = control<QRadioButton>("thOptTool0");
     auto *eraser = control<QRadioButton>("thOptTool1");
+    auto *filled = control<QCheckBox>("chkTHFilled");
     auto *half = control<QRadioButton>("thOptChar0");
     auto *full = control<QRadioButton>("thOptChar1");
     const auto randomPoint = [&] {
@@ -1130,6 +1154,11 @@ void TestPaintPanel::canvasAlwaysShowsTheGrid()
             control<QComboBox>("thQJChar")->setEditText(fullBrushes[random.bounded(fullBrushes.size())]);
         }
         QVERIFY(kind < 2 ? !m_panel->pen() : tool->isChecked());
+        // Every other stroke by another tool: line, rectangle, fill or selection.
+        if (kind >= 2 && random.bounded(2)) {
+            control<QRadioButton>(QStringLiteral("thOptTool%1").arg(2 + random.bounded(4)))->setChecked(true);
+            filled->setChecked(random.bounded(2));
+        }
         QPoint p = randomPoint();
         press(p);
         for (int moves = random.bounded(6); moves > 0; --moves) {
@@ -1137,6 +1166,11 @@ void TestPaintPanel::canvasAlwaysShowsTheGrid()
             move(p);
         }
         release(p);
+        if (m_panel->tool() == PaintPanel::Tool::Select) {
+            const Qt::Key keys[] = {Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_Delete};
+            const Qt::Key key = keys[random.bounded(4)];
+            QTest::keyClick(canvas(), key, key == Qt::Key_Delete ? Qt::NoModifier : Qt::ControlModifier);
+        }
         QVERIFY(!m_panel->drawing());
         QVERIFY2(canvasAgrees(), qPrintable(QStringLiteral("stroke %1: %2").arg(stroke).arg(canvasDifference())));
         QVERIFY(keepsTheRule(m_panel->grid()));
@@ -1166,6 +1200,149 @@ void TestPaintPanel::canvasAlwaysShowsTheGrid()
     QVERIFY(halfWidthSeen > 20);
     QVERIFY(fullWidthSeen > 20);
     QVERIFY(lastPairSeen > 0);
+}
+
+void TestPaintPanel::shapesFollowThePointer_data()
+{
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<bool>("filled");
+    QTest::addColumn<QStringList>("preview");
+    QTest::addColumn<QStringList>("drawn");
+    QTest::newRow("line") << 2 << false << QStringList{"#  ", " # ", "  #"} << QStringList{"#  ", "#  ", " # ", " # "};
+    QTest::newRow("rectangle") << 3 << false << QStringList{"###", "# #", "###"}
+                               << QStringList{"## ", "## ", "## ", "## "};
+    QTest::newRow("filled rectangle") << 3 << true << QStringList{"###", "###", "###"}
+                                      << QStringList{"## ", "## ", "## ", "## "};
+}
+
+void TestPaintPanel::shapesFollowThePointer()
+{
+    QFETCH(int, tool);
+    QFETCH(bool, filled);
+    QFETCH(QStringList, preview);
+    QFETCH(QStringList, drawn);
+    show();
+    control<QRadioButton>(QStringLiteral("thOptTool%1").arg(tool))->setChecked(true);
+    control<QCheckBox>("chkTHFilled")->setChecked(filled);
+    control<QLineEdit>("thBJChar")->setText(u"#"_s); // a new brush keeps the tool
+    QCOMPARE(int(m_panel->tool()), tool);
+    const THGrid fresh = m_panel->grid();
+    const auto topLeft = [this](int rows) {
+        QStringList cells;
+        for (int r = 0; r < rows; ++r)
+            cells << rowCells(m_panel->grid(), r).left(3);
+        return cells;
+    };
+    press(inCell(0, 0));
+    move(inCell(2, 2)); // the preview
+    QCOMPARE(topLeft(3), preview);
+    QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+    move(inCell(1, 3));
+    release(inCell(1, 3));
+    QCOMPARE(topLeft(4), drawn);
+    QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+    QCOMPARE(m_panel->history().undoCount(), std::size_t(1));
+    m_panel->undo();
+    QVERIFY(m_panel->grid() == fresh);
+    QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+}
+
+void TestPaintPanel::selectionThroughKeysAndToolPanel()
+{
+    // The drag ends on the left half of 中: the selection takes all of it.
+    selectCells(u"ab中cd\r\nxyz"_s, 1, 2, 1);
+    QCOMPARE(m_panel->selection(), QRect(1, 0, 3, 2));
+    QCOMPARE(canvas()->selection(), m_panel->selection());
+    QTest::keyClick(canvas(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(m_ctx->clipboard.contents, u"b中\r\nyz "_s);
+    // The tool panel's copy, send and favourites act on the same rows.
+    QCOMPARE(textBox()->selectedText(), u"b中\r\nyz "_s);
+    const std::size_t steps = m_panel->history().undoCount();
+    QTest::keyClick(canvas(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(rowCells(m_panel->grid(), 0).left(6), u"a   cd"_s);
+    QCOMPARE(rowCells(m_panel->grid(), 1).left(6), u"x     "_s);
+    m_ctx->clipboard.contents = u"1\r\n22"_s;
+    QTest::keyClick(canvas(), Qt::Key_V, Qt::ControlModifier); // at the selection's corner
+    QCOMPARE(rowCells(m_panel->grid(), 0).left(6), u"a1  cd"_s);
+    QCOMPARE(rowCells(m_panel->grid(), 1).left(6), u"x22   "_s);
+    QCOMPARE(m_panel->selection(), QRect(1, 0, 2, 2));
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    QCOMPARE(rowCells(m_panel->grid(), 1).left(6), u"x     "_s);
+    QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+    QCOMPARE(m_panel->history().undoCount(), steps + 3); // cut, paste, delete
+    // In text mode the text box's own selection counts again.
+    // Without a selection a paste lands at the first cell, cut to the canvas.
+    QTest::keyClick(canvas(), Qt::Key_Escape);
+    m_ctx->clipboard.contents = QString(70, u'z') + u"\r\n中"_s;
+    QTest::keyClick(canvas(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_panel->selection(), QRect(0, 0, 60, 2));
+    QCOMPARE(rowCells(m_panel->grid(), 0), QString(60, u'z'));
+    // In text mode the text box's own selection counts again.
+    switchToTextMode();
+    QVERIFY(textBox()->selectedText().isEmpty());
+}
+
+void TestPaintPanel::selectionMovesByDragging()
+{
+    selectCells(u"ab 中"_s, 0, 1);
+    const THGrid before = m_panel->grid();
+    // Away and back again: a move onto itself changes nothing.
+    press(inCell(1, 0));
+    move(inCell(5, 2));
+    QCOMPARE(rowCells(m_panel->grid(), 2).left(7), u"    ab "_s); // the preview
+    move(inCell(1, 0));
+    release(inCell(1, 0));
+    QVERIFY(m_panel->grid() == before);
+    press(inCell(0, 0));
+    move(inCell(2, 0));
+    release(inCell(2, 0));
+    QCOMPARE(rowCells(m_panel->grid(), 0).left(6), u"  ab  "_s); // over the left half of 中
+    QCOMPARE(m_panel->selection(), QRect(2, 0, 2, 1));
+    QVERIFY2(canvasAgrees(), qPrintable(canvasDifference()));
+    m_panel->undo();
+    QVERIFY(m_panel->grid() == before);
+}
+
+void TestPaintPanel::copyRefusedLosesNothing()
+{
+    selectCells(u"abc"_s, 0, 2);
+    m_ctx->clipboard.refuse = true;
+    const THGrid before = m_panel->grid();
+    QTest::keyClick(canvas(), Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(m_panel->grid() == before); // nothing cut that is nowhere else
+    QCOMPARE(m_dialogs->shown.last().text, u"复制到剪贴板时出现错误，可能是有其他程序正在使用剪贴板！"_s);
+    QCOMPARE(m_dialogs->shown.last().title, u"出错了：（"_s);
+}
+
+void TestPaintPanel::inputMethodSetsTheBrush()
+{
+    show();
+    canvas()->setFocus();
+    QVERIFY(canvas()->testAttribute(Qt::WA_InputMethodEnabled));
+    auto *symbols = control<QComboBox>("thQJChar");
+    const auto commit = [this](const QString &text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(canvas(), &event);
+    };
+    commit(u"龙"_s);
+    QVERIFY(control<QRadioButton>("thOptChar1")->isChecked());
+    QCOMPARE(m_panel->brush(), u"龙"_s);
+    QCOMPARE(symbols->count(), 61);
+    commit(u"x"_s); // half-width, as a typed key
+    QVERIFY(control<QRadioButton>("thOptChar0")->isChecked());
+    QCOMPARE(m_panel->brush(), u"x"_s);
+    commit(u"龙"_s); // already in the list
+    QCOMPARE(symbols->count(), 61);
+    press(inCell(0, 0));
+    release(inCell(0, 0));
+    QCOMPARE(rowCells(m_panel->grid(), 0).left(3), u"龙_ "_s);
+    // The canvas mode without full-width brushes takes none.
+    m_dialogs->answers.enqueue(true);
+    control<QRadioButton>("thOptMode2")->setChecked(true);
+    commit(u"中"_s);
+    QCOMPARE(m_panel->brush(), u"x"_s);
+    QVERIFY(control<QRadioButton>("thOptChar0")->isChecked());
 }
 
 int main(int argc, char **argv)

@@ -7,6 +7,7 @@
 #include "testcontext.h"
 
 #include "art/pictotextpanel.h"
+#include "paint/paintpanel.h"
 #include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/core/utilities.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void coolButtonPressActsLikeAClick();
     void clickablePictureIsAButtonToo();
     void picturePanelControlsCarryTheirCaptions();
+    void paintToolsCarryTheirCaptions();
     void everyControlOfTheMainWindowHasAName();
 };
 
@@ -160,6 +162,22 @@ void TestAccessibility::picturePanelControlsCarryTheirCaptions()
     QVERIFY(start);
     QCOMPARE(named("btnMY0"), start->caption().trimmed());
     QVERIFY(!named("btnMY0").isEmpty());
+}
+
+void TestAccessibility::paintToolsCarryTheirCaptions()
+{
+    TempProgramDir dir(true);
+    TestContext ctx(dir.path());
+    PaintPanel panel(ctx.context);
+    panel.InitTH();
+    const QStringList names{"画笔", "橡皮", "直线", "矩形", "填充", "选取"};
+    for (int i = 0; i < names.size(); ++i) {
+        QAccessibleInterface *tool = accessible(panel.findChild<QRadioButton *>(QStringLiteral("thOptTool%1").arg(i)));
+        QCOMPARE(tool->text(QAccessible::Name), names[i]);
+        tool->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(int(panel.tool()), i);
+    }
+    QCOMPARE(nameOf(panel.findChild<QCheckBox *>(QStringLiteral("chkTHFilled"))), QStringLiteral("实心"));
 }
 
 void TestAccessibility::everyControlOfTheMainWindowHasAName()
