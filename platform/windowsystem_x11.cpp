@@ -164,9 +164,17 @@ public:
         if (!m_display)
             return list;
         std::vector<Window> windows = clientList();
-        if (windows.empty() && !windowManagerRuns()) {
+        // A window manager that keeps no list (XWayland's) has put WM_STATE
+        // on the windows it took over; without one, the root's children are
+        // the programs' windows.
+        if (windows.empty()) {
+            const bool managed = windowManagerRuns();
             for (Window w : childrenOf(root())) {
-                if (isViewable(w) && !isOverrideRedirect(w))
+                if (!isViewable(w) || isOverrideRedirect(w))
+                    continue;
+                if (const Window client = clientWindowIn(w, 2))
+                    windows.push_back(client);
+                else if (!managed)
                     windows.push_back(w);
             }
         }

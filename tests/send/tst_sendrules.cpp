@@ -356,7 +356,7 @@ void TestSendRules::damagedChoiceIsIgnored_data()
     QTest::newRow("a bad escape") << QByteArray(good).replace("title=a", "title=%zz");
     QTest::newRow("a raw blank") << QByteArray(good).replace("title=a", "title=a b");
     QTest::newRow("twice") << good + "title=c\n";
-    QTest::newRow("over 4 KB") << QByteArray(good).replace("title=a", "title=" + QByteArray(4097, 'a'));
+    QTest::newRow("over 4 KB") << QByteArray(good).replace("title=a", QByteArray("title=" + QByteArray(4097, 'a')));
     QTest::newRow("no title, no class") << QByteArray(good).replace("title=a", "title=").replace("class=b", "class=");
     QTest::newRow("over 256 KiB") << good + QByteArray(256 * 1024, '#');
 }

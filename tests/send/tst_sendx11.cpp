@@ -15,6 +15,7 @@
 #include "send/sendtoqq.h"
 
 #include "shell/core/fonts.h"
+#include "shell/core/sessionplatform.h"
 #include "shell/widgets/displayarea.h"
 
 #include <QApplication>
@@ -257,6 +258,7 @@ private Q_SLOTS:
     void ownWindowAndEscape();
     void startedAgainFindsTheWindow();
     void chosenWindowClosedMidLoop();
+    void sendInsideWayland();
 
 private:
     // Chooses by a real click at the screen point, and waits for the end.
@@ -811,6 +813,28 @@ void TestSendX11::chosenWindowClosedMidLoop()
     QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kChosenNotOpen);
     QTRY_VERIFY(!m_panel->isBusy());
     QVERIFY(!m_panel->sendTime()->isActive());
+}
+
+void TestSendX11::sendInsideWayland()
+{
+    if (qEnvironmentVariableIsEmpty("ZANTORIA_IN_WESTON"))
+        QSKIP("runs inside weston (tst_sendinweston)");
+    QCOMPARE(SessionPlatform::platformFor({{}, qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE"),
+                                           qgetenv("DISPLAY")}),
+             QByteArray("xcb;wayland"));
+    TestChat chat({QStringLiteral("--title"), QStringLiteral("张三 - 聊天"), QStringLiteral("--class"),
+                   QStringLiteral("chatapp")});
+    QVERIFY(chat.waitShown(*m_ws));
+    // Chosen before, found by its class and title.
+    QVERIFY(ChosenWindows::save(m_dir->file(QStringLiteral("data/settings.ini")),
+                                ChosenWindow{"张三 - 聊天", "chatapp", 200, 150}));
+    m_panel = std::make_unique<SendToolPanel>(m_ctx->context);
+    m_panel->InitPanelSendTool();
+    pasteAndSend();
+    select(QStringLiteral("在Wayland里：中文") + kEmoji);
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("在Wayland里：中文") + kEmoji});
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestSendX11)
