@@ -49,6 +49,7 @@ public:
             past->setGeometry(10, 10, 420, 250);
             past->setReadOnly(true);
             past->setPlainText(QStringLiteral("张三：在吗？"));
+            past->installEventFilter(this);
         }
         m_box = new QPlainTextEdit(this);
         m_box->setObjectName(QStringLiteral("box"));

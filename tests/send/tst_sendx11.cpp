@@ -747,6 +747,9 @@ void TestSendX11::ownWindowAndEscape()
 {
     TestChat chat(chatApp(QStringLiteral("张三 - 聊天")));
     QVERIFY(chat.waitShown(*m_ws));
+    m_panel->show();
+    m_panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
     chooseByClick(m_panel->mapToGlobal(QPoint(20, 100)));
     QCOMPARE(m_ctx->dialogs.shown.size(), 1);
     QCOMPARE(m_ctx->dialogs.shown[0].text, QStringLiteral("不能选择Zantoria自己的窗口，请点击聊天窗口中的输入框！"));
