@@ -67,7 +67,8 @@ constexpr int kClearWidth = 34;
 
 const QString kSettingsFile = QStringLiteral("\\Data\\settings.ini");
 const QString kNothingChosen = QStringLiteral("（未选择窗口）");
-const QString kChoosingHint = QStringLiteral("请点击聊天窗口的输入框，按Esc取消");
+const QString kChoosingHint = QStringLiteral("点输入框，Esc取消");
+const QString kChoosingTip = QStringLiteral("请点击聊天窗口中的输入框；按Esc取消");
 const QString kChosenName = QStringLiteral("所选窗口：");
 const QString kCannotChoose = QStringLiteral(
     "这里没有可用的X11显示，无法选择窗口。发送时文本会放到剪贴板上，请在聊天窗口中按Ctrl+V粘贴！");
@@ -490,7 +491,7 @@ void SendToolPanel::btnChooseWindow_Click()
     m_choosing = true;
     restHoverFrame(this, btnChooseWindow, *m_context.colors);
     lblChosenWindow->setText(kChoosingHint);
-    lblChosenWindow->setToolTip(kChoosingHint);
+    lblChosenWindow->setToolTip(kChoosingTip);
     grabMouse(Qt::CrossCursor);
     grabKeyboard();
     m_chooseLimit->start(kChooseLimitMs);
