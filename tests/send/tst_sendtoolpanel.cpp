@@ -619,10 +619,8 @@ void TestSendToolPanel::chooseKeepAndClearAWindow()
     QCOMPARE(again.chosenTarget().chosen(), std::optional(chosen));
     findControl<CoolButton>(&again, QStringLiteral("btnClearWindow"))->Click();
     QVERIFY(!again.chosenTarget().isChosen());
-    SendToolPanel third(m_ctx->context);
-    third.InitPanelSendTool();
-    QVERIFY(!third.chosenTarget().isChosen());
-    QCOMPARE(findControl<QLabel>(&third, QStringLiteral("lblChosenWindow"))->text(), QStringLiteral("（未选择窗口）"));
+    QVERIFY(!ChosenWindows::load(m_dir->file(QStringLiteral("Data/settings.ini"))));
+    QCOMPARE(findControl<QLabel>(&again, QStringLiteral("lblChosenWindow"))->text(), QStringLiteral("（未选择窗口）"));
 }
 
 void TestSendToolPanel::choosingRefuses_data()
@@ -663,12 +661,7 @@ void TestSendToolPanel::damagedChoiceLeavesTheChatClient()
     SendToolPanel panel(m_ctx->context);
     panel.InitPanelSendTool();
     QVERIFY(!panel.chosenTarget().isChosen());
-    m_ws->windows["发送消息"] = 3;
-    select(QStringLiteral("照旧"));
-    panel.btnSendMsg_Click();
-    QTRY_COMPARE(m_ws->sends.size(), 1u);
-    QCOMPARE(m_ws->sends[0].target, platform::WindowId(3));
-    QCOMPARE(m_ws->sends[0].editX, 200);
+    QCOMPARE(findControl<QLabel>(&panel, QStringLiteral("lblChosenWindow"))->text(), QStringLiteral("（未选择窗口）"));
 }
 
 void TestSendToolPanel::withoutAWindowSystemTheTextIsOnTheClipboard()
@@ -681,9 +674,12 @@ void TestSendToolPanel::withoutAWindowSystemTheTextIsOnTheClipboard()
     QCOMPARE(m_ctx->clipboard.contents, QStringLiteral("贴上"));
     m_panel->btnChooseWindow_Click();
     QVERIFY(!m_panel->isChoosing());
-    QCOMPARE(m_ctx->dialogs.shown.size(), 2);
+    m_ctx->clipboard.refuse = true;
+    sendAndWait();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 3);
     QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kOnClipboard);
     QVERIFY(m_ctx->dialogs.shown[1].text.contains(QStringLiteral("Ctrl+V")));
+    QCOMPARE(m_ctx->dialogs.shown[2].text, SendToQQTexts::kClipboardFailed);
 }
 
 QTEST_MAIN(TestSendToolPanel)

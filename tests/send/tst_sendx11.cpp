@@ -184,22 +184,20 @@ QStringList chatApp(const QString &title)
             QStringLiteral("--history")};
 }
 
-// A real click (or a key) of the user's, at a point of the screen.
-void userClicks(const QPoint &screen)
+// What the user does with the pointer or the keyboard: a click at a point
+// of the screen, or Escape.
+void userInput(const QPoint &click, bool escape = false)
 {
     Display *display = XOpenDisplay(nullptr);
-    XTestFakeMotionEvent(display, -1, screen.x(), screen.y(), CurrentTime);
-    XTestFakeButtonEvent(display, Button1, True, CurrentTime);
-    XTestFakeButtonEvent(display, Button1, False, CurrentTime);
-    XCloseDisplay(display);
-}
-
-void userPressesEscape()
-{
-    Display *display = XOpenDisplay(nullptr);
-    const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
-    XTestFakeKeyEvent(display, escape, True, CurrentTime);
-    XTestFakeKeyEvent(display, escape, False, CurrentTime);
+    const KeyCode key = XKeysymToKeycode(display, XK_Escape);
+    if (escape) {
+        XTestFakeKeyEvent(display, key, True, CurrentTime);
+        XTestFakeKeyEvent(display, key, False, CurrentTime);
+    } else {
+        XTestFakeMotionEvent(display, -1, click.x(), click.y(), CurrentTime);
+        XTestFakeButtonEvent(display, Button1, True, CurrentTime);
+        XTestFakeButtonEvent(display, Button1, False, CurrentTime);
+    }
     XCloseDisplay(display);
 }
 
@@ -710,7 +708,7 @@ void TestSendX11::chooseByClick(const QPoint &screen)
     m_panel->btnChooseWindow_Click();
     QVERIFY(m_panel->isChoosing());
     QTest::qWait(200); // the grab reaches the server
-    userClicks(screen);
+    userInput(screen);
     QTRY_VERIFY_WITH_TIMEOUT(!m_panel->isChoosing(), 10000);
 }
 
@@ -755,7 +753,7 @@ void TestSendX11::ownWindowAndEscape()
     QCOMPARE(m_ctx->dialogs.shown[0].text, QStringLiteral("不能选择Zantoria自己的窗口，请点击聊天窗口中的输入框！"));
     m_panel->btnChooseWindow_Click();
     QTest::qWait(200);
-    userPressesEscape();
+    userInput({}, true);
     QTRY_VERIFY(!m_panel->isChoosing());
     QVERIFY(!m_panel->chosenTarget().isChosen());
     QCOMPARE(m_ctx->dialogs.shown.size(), 1);
