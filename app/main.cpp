@@ -1,5 +1,6 @@
 #include "shell/core/fonts.h"
 #include "shell/core/places.h"
+#include "shell/core/sessionplatform.h"
 #include "shell/widgets/qtdialogs.h"
 #include "app/startup.h"
 
@@ -7,6 +8,8 @@
 
 int main(int argc, char **argv)
 {
+    // Before the application object: it picks its platform plug-in.
+    SessionPlatform::apply();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zantoria"));
     Fonts::installSubstitutions();

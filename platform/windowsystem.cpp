@@ -14,6 +14,9 @@ public:
     bool isMinimized(WindowId) override { return false; }
     bool minimizeWindow(WindowId) override { return false; }
     WindowId childWindowAt(WindowId, int, int) override { return 0; }
+    std::vector<WindowInfo> topLevelWindows() override { return {}; }
+    std::optional<WindowInfo> windowInfo(WindowId) override { return std::nullopt; }
+    std::optional<PointedWindow> topLevelAt(int, int) override { return std::nullopt; }
     SendResult sendText(const SendRequest &) override { return SendResult::NoTarget; }
 };
 

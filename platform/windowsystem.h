@@ -13,7 +13,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -34,6 +36,27 @@ struct SendRequest
     // for the clipboard's owner lasts longer than this: a program that
     // keeps us waiting longer is taken not to answer.
     std::chrono::milliseconds waitLimit{2000};
+};
+
+// A top-level window as its program labels it.
+struct WindowInfo
+{
+    WindowId window = 0;
+    // The title as the window carries it: UTF-8 as read, not checked (X11:
+    // _NET_WM_NAME, else WM_NAME; Win32: the window text).
+    std::string title;
+    // The program's name for its kind of window (X11: the class part of
+    // WM_CLASS, else its instance part; Win32: the window class name).
+    std::string windowClass;
+};
+
+// The top-level window under a point of the screen, and the point in that
+// window's client coordinates.
+struct PointedWindow
+{
+    WindowId window = 0;
+    int x = 0;
+    int y = 0;
 };
 
 enum class SendResult {
@@ -70,6 +93,21 @@ public:
     // The deepest child window of `parent` at the point (x, y) given in
     // `parent`'s coordinates; `parent` itself when no child is there; 0 on failure.
     virtual WindowId childWindowAt(WindowId parent, int x, int y) = 0;
+
+    // Every top-level window a user works with, in the window manager's
+    // order (oldest first) where one runs; empty when none can be listed.
+    virtual std::vector<WindowInfo> topLevelWindows() = 0;
+
+    // The window's title and class; nothing when the window is gone.
+    virtual std::optional<WindowInfo> windowInfo(WindowId window) = 0;
+
+    // The top-level window at the point (x, y) of the screen, as a click
+    // there would reach it (X11: the client window inside the window
+    // manager's frame; Win32: WindowFromPoint, then GetAncestor(GA_ROOT)),
+    // with the point in its client coordinates. Nothing over the bare
+    // desktop, or where no window of this window system is (a native
+    // Wayland window seen through XWayland).
+    virtual std::optional<PointedWindow> topLevelAt(int x, int y) = 0;
 
     // Puts a text into the edit box of another program's window and, unless
     // `pasteOnly`, has that window send it, as its user would by pressing

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -36,6 +37,23 @@ std::string toCodePage936(const std::string &utf8)
     std::string bytes(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
     return bytes;
+}
+
+std::string narrow(const wchar_t *wide, int length)
+{
+    if (length <= 0)
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+BOOL CALLBACK collectVisible(HWND w, LPARAM list)
+{
+    if (IsWindowVisible(w))
+        reinterpret_cast<std::vector<HWND> *>(list)->push_back(w);
+    return TRUE;
 }
 
 HWND hwnd(WindowId w)
@@ -75,6 +93,45 @@ public:
     {
         POINT pt{x, y};
         return reinterpret_cast<WindowId>(ChildWindowFromPoint(hwnd(parent), pt));
+    }
+
+    std::vector<WindowInfo> topLevelWindows() override
+    {
+        std::vector<HWND> handles;
+        EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&handles));
+        std::vector<WindowInfo> list;
+        for (HWND w : handles) {
+            if (auto info = windowInfo(reinterpret_cast<WindowId>(w)))
+                list.push_back(std::move(*info));
+        }
+        return list;
+    }
+
+    std::optional<WindowInfo> windowInfo(WindowId window) override
+    {
+        if (!window || !IsWindow(hwnd(window)))
+            return std::nullopt;
+        WindowInfo info;
+        info.window = window;
+        const int length = GetWindowTextLengthW(hwnd(window));
+        if (length > 0) {
+            std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+            const int n = GetWindowTextW(hwnd(window), title.data(), length + 1);
+            info.title = narrow(title.data(), n);
+        }
+        wchar_t name[257] = {};
+        info.windowClass = narrow(name, GetClassNameW(hwnd(window), name, 257));
+        return info;
+    }
+
+    std::optional<PointedWindow> topLevelAt(int x, int y) override
+    {
+        POINT pt{x, y};
+        const HWND under = WindowFromPoint(pt);
+        const HWND top = under ? GetAncestor(under, GA_ROOT) : nullptr;
+        if (!top || top == GetDesktopWindow() || !ScreenToClient(top, &pt))
+            return std::nullopt;
+        return PointedWindow{reinterpret_cast<WindowId>(top), static_cast<int>(pt.x), static_cast<int>(pt.y)};
     }
 
     SendResult sendText(const SendRequest &request) override

@@ -158,6 +158,82 @@ public:
         }
     }
 
+    std::vector<WindowInfo> topLevelWindows() override
+    {
+        std::vector<WindowInfo> list;
+        if (!m_display)
+            return list;
+        std::vector<Window> windows = clientList();
+        // A window manager that keeps no list (XWayland's) has put WM_STATE
+        // on the windows it took over; without one, the root's children are
+        // the programs' windows.
+        if (windows.empty()) {
+            const bool managed = windowManagerRuns();
+            for (Window w : childrenOf(root())) {
+                if (!isViewable(w) || isOverrideRedirect(w))
+                    continue;
+                if (const Window client = clientWindowIn(w, 2))
+                    windows.push_back(client);
+                else if (!managed)
+                    windows.push_back(w);
+            }
+        }
+        for (Window w : windows) {
+            if (auto info = windowInfo(w))
+                list.push_back(std::move(*info));
+        }
+        return list;
+    }
+
+    std::optional<WindowInfo> windowInfo(WindowId window) override
+    {
+        const Window w = static_cast<Window>(window);
+        if (!m_display || !w || !exists(w))
+            return std::nullopt;
+        WindowInfo info;
+        info.window = window;
+        info.title = titleOf(w);
+        XClassHint hint{};
+        if (XGetClassHint(m_display, w, &hint)) {
+            const char *name = hint.res_class && *hint.res_class ? hint.res_class : hint.res_name;
+            if (name)
+                info.windowClass = name;
+            if (hint.res_name)
+                XFree(hint.res_name);
+            if (hint.res_class)
+                XFree(hint.res_class);
+        }
+        // Gone while it was read: what was read may be empty, not its own.
+        if (!exists(w))
+            return std::nullopt;
+        return info;
+    }
+
+    std::optional<PointedWindow> topLevelAt(int x, int y) override
+    {
+        if (!m_display)
+            return std::nullopt;
+        Window child = None;
+        int rx = 0;
+        int ry = 0;
+        if (!XTranslateCoordinates(m_display, root(), root(), x, y, &rx, &ry, &child) || child == None)
+            return std::nullopt;
+        // Under a window manager the root's child is its frame: the window
+        // a program made is the one inside that carries WM_STATE.
+        Window client = clientWindowIn(child, 4);
+        if (client == None) {
+            if (windowManagerRuns() && !isOverrideRedirect(child))
+                return std::nullopt; // the window manager's own (a panel, the desktop)
+            client = child;
+        }
+        PointedWindow pointed;
+        pointed.window = client;
+        Window ignored = None;
+        if (!XTranslateCoordinates(m_display, root(), client, x, y, &pointed.x, &pointed.y, &ignored))
+            return std::nullopt;
+        return pointed;
+    }
+
     SendResult sendText(const SendRequest &request) override
     {
         const Window target = static_cast<Window>(request.target);
@@ -231,6 +307,37 @@ private:
     {
         XWindowAttributes attributes;
         return XGetWindowAttributes(m_display, w, &attributes) != 0;
+    }
+
+    bool isOverrideRedirect(Window w)
+    {
+        XWindowAttributes attributes;
+        return XGetWindowAttributes(m_display, w, &attributes) != 0 && attributes.override_redirect;
+    }
+
+    // `w` or the first of its descendants, `depth` levels down at most,
+    // that carries WM_STATE: a window the window manager took over.
+    Window clientWindowIn(Window w, int depth)
+    {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        const bool managed = XGetWindowProperty(m_display, w, atom("WM_STATE"), 0, 0, False, AnyPropertyType, &type,
+                                                &format, &count, &after, &data) == Success
+                             && type != None;
+        if (data)
+            XFree(data);
+        if (managed)
+            return w;
+        if (depth <= 0)
+            return None;
+        for (Window c : childrenOf(w)) {
+            if (const Window found = clientWindowIn(c, depth - 1))
+                return found;
+        }
+        return None;
     }
 
     bool isViewable(Window w)

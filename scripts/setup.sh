@@ -11,6 +11,7 @@ packages=(
     fonts-arphic-uming fonts-dejavu-core
     libx11-dev libxtst-dev libx11-xcb-dev libxcb1-dev
     xvfb openbox x11-utils xdotool imagemagick
+    weston xwayland
     libbenchmark-dev
     g++-mingw-w64-x86-64
     jp2a time

@@ -15,15 +15,22 @@
 #include "shell/widgets/hoverframes.h"
 #include "shell/widgets/panelcontext.h"
 
+#include "platform/windowsystem.h"
+#include "shell/core/sessionplatform.h"
+
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 
@@ -37,7 +44,6 @@ constexpr int kButtonHeight = 24;
 constexpr int kButtonGap = 6;
 constexpr int kRow = 18;
 constexpr int kFrameCaption = 16;
-constexpr int kGap = 6;
 constexpr int kSide = 3;
 
 const QString kTitle = QStringLiteral("Zantoria Tool Panel");
@@ -49,6 +55,27 @@ const QString kNotInThisVersion = QStringLiteral("此版本的程序暂不提供
 
 // How soon a tick that found another action of the panel running tries again.
 constexpr int kBusyRetryMs = 100;
+
+// Choosing a window ends by itself after this long without a click: in a
+// Wayland session a click into a native Wayland window never reaches us.
+constexpr int kChooseLimitMs = 60000;
+constexpr int kChooserHeight = 20;
+constexpr int kChosenLabelHeight = 16;
+constexpr int kClearWidth = 34;
+
+const QString kSettingsFile = QStringLiteral("\\Data\\settings.ini");
+const QString kNothingChosen = QStringLiteral("（未选择窗口）");
+const QString kChoosingHint = QStringLiteral("点输入框，Esc取消");
+const QString kChoosingTip = QStringLiteral("请点击聊天窗口中的输入框；按Esc取消");
+const QString kChosenName = QStringLiteral("所选窗口：");
+const QString kCannotChoose = QStringLiteral(
+    "这里没有可用的X11显示，无法选择窗口。发送时文本会放到剪贴板上，请在聊天窗口中按Ctrl+V粘贴！");
+const QString kNothingThere = QStringLiteral("这里没有可以发送的窗口，请点击聊天窗口中的输入框！");
+const QString kOwnWindow = QStringLiteral("不能选择Zantoria自己的窗口，请点击聊天窗口中的输入框！");
+const QString kNoClick = QStringLiteral("没有点击任何窗口，选择已取消。");
+const QString kNoClickWayland = QStringLiteral(
+    "没有点击到可以选择的窗口，选择已取消。原生Wayland窗口不能通过X11选择：请直接在聊天窗口中粘贴（Ctrl+V）。");
+const QString kChoiceNotKept = QStringLiteral("保存所选的窗口时出现错误，下次启动后需要重新选择：（");
 
 // Holds the flag for the time of a handler, also when it returns early.
 class BusyScope
@@ -159,8 +186,16 @@ void SendToolPanel::buildControls()
     chkKeepTop = named(new QCheckBox(QStringLiteral("保持在最上层"), this), QStringLiteral("chkKeepTop"));
     chkCutExtra = named(new QCheckBox(QStringLiteral("文本超长时提醒"), this), QStringLiteral("chkCutExtra"));
 
+    btnChooseWindow = named(new CoolButton(QStringLiteral("选择窗口…"), this), QStringLiteral("btnChooseWindow"));
+    btnChooseWindow->setToolTip(QStringLiteral("点这里，再点击聊天窗口中的输入框：以后发送到这个窗口"));
+    btnClearWindow = named(new CoolButton(QStringLiteral("清除"), this), QStringLiteral("btnClearWindow"));
+    btnClearWindow->setToolTip(QStringLiteral("清除所选的窗口，发送回到QQ聊天窗口"));
+    lblChosenWindow = named(new QLabel(kNothingChosen, this), QStringLiteral("lblChosenWindow"));
+
     m_sendTime = new QTimer(this);
     m_sendTime->setObjectName(QStringLiteral("sendTime"));
+    m_chooseLimit = new QTimer(this);
+    m_chooseLimit->setSingleShot(true);
 }
 
 void SendToolPanel::connectControls()
@@ -175,6 +210,17 @@ void SendToolPanel::connectControls()
     connect(VScrollLoop, &QScrollBar::valueChanged, this, &SendToolPanel::VScrollLoop_Change);
     connect(chkKeepTop, &QCheckBox::toggled, this, &SendToolPanel::chkKeepTop_Click);
     connect(m_sendTime, &QTimer::timeout, this, &SendToolPanel::sendTime_Timer);
+    connect(btnChooseWindow, &CoolButton::Click, this, &SendToolPanel::btnChooseWindow_Click);
+    connect(btnClearWindow, &CoolButton::Click, this, &SendToolPanel::btnClearWindow_Click);
+    connect(m_chooseLimit, &QTimer::timeout, this, [this] {
+        if (!m_choosing)
+            return;
+        endChoosing();
+        BusyScope busy(m_busy);
+        const bool wayland = SessionPlatform::isWaylandSession(SessionPlatform::current());
+        m_context.dialogs->message(wayland ? kNoClickWayland : kNoClick, Strings::kHintTitle,
+                                   Dialogs::Icon::Information);
+    });
 }
 
 void SendToolPanel::InitPanelSendTool()
@@ -201,12 +247,17 @@ void SendToolPanel::InitPanelSendTool()
 
     for (CoolButton *button : {btnSendMsg, btnCopyToClipBoard, btnAddToFav})
         FixCaption(*button);
+    letBackColor(lblChosenWindow, colors);
     layoutControls();
-    for (CoolButton *button : {btnSendMsg, btnCopyToClipBoard, btnAddToFav})
+    for (CoolButton *button : {btnSendMsg, btnCopyToClipBoard, btnAddToFav, btnChooseWindow, btnClearWindow})
         wireHoverFrame(this, button, colors);
 
     m_sendTime->stop();
     m_sendTime->setInterval(0);
+
+    m_chosen = ChosenTarget(m_context.places.data(kSettingsFile));
+    m_chosen.load();
+    showChosen();
 }
 
 void SendToolPanel::resizeEvent(QResizeEvent *event)
@@ -215,20 +266,24 @@ void SendToolPanel::resizeEvent(QResizeEvent *event)
     layoutControls();
 }
 
-// From the top: the title, the three buttons, the three frames and the two
-// options; what height the window gives beyond their own is shared out
-// between the groups, so the panel fills its column evenly.
+// From the top: the title, the three buttons, the targets with the chosen
+// window below them, the two other frames and the two options; what height
+// the window gives beyond their own is shared out between the groups, so
+// the panel fills its column evenly.
 void SendToolPanel::layoutControls()
 {
     const int w = width();
     const int inner = w - 2 * kSide;
     const int sendToHeight = kFrameCaption + 3 * kRow + 4;
+    const int chooserHeight = kChooserHeight + 1 + kChosenLabelHeight;
     const int styleHeight = kFrameCaption + 2 * kRow + 4;
     const int loopHeight = kFrameCaption + 2 * kRow + 12;
     const int optionsHeight = 2 * kRow + 2;
     const int buttonsHeight = 3 * kButtonHeight + 2 * kButtonGap;
-    const int needed = kTitleHeight + buttonsHeight + sendToHeight + styleHeight + loopHeight + optionsHeight + 6 * kGap;
-    const int gap = kGap + std::max(0, height() - needed) / 6;
+    const int fixed =
+        kTitleHeight + buttonsHeight + sendToHeight + chooserHeight + styleHeight + loopHeight + optionsHeight;
+    // Seven gaps; at the main window's height they are narrow.
+    const int gap = std::max(2, (height() - fixed) / 7);
 
     int top = 0;
     panelSendToolTitle->setGeometry(0, top, w, kTitleHeight);
@@ -244,6 +299,12 @@ void SendToolPanel::layoutControls()
     for (int i = 0; i < 3; ++i)
         OptSendTo[i]->setGeometry(10, kFrameCaption + i * kRow, inner - 14, kRow);
     top += sendToHeight + gap;
+
+    btnChooseWindow->setGeometry(kSide + 3, top, inner - 6 - kClearWidth - 4, kChooserHeight);
+    btnClearWindow->setGeometry(w - kSide - 3 - kClearWidth, top, kClearWidth, kChooserHeight);
+    lblChosenWindow->setGeometry(kSide + 3, top + kChooserHeight + 1, inner - 6, kChosenLabelHeight);
+    showChosen();
+    top += chooserHeight + gap;
 
     frameSendStyle->setGeometry(kSide, top, inner, styleHeight);
     for (int i = 0; i < 2; ++i)
@@ -263,6 +324,27 @@ void SendToolPanel::layoutControls()
 
     chkKeepTop->setGeometry(kSide + 4, top, inner - 4, kRow);
     chkCutExtra->setGeometry(kSide + 4, top + kRow + 2, inner - 4, kRow);
+}
+
+// The chosen window's title, cut to fit, the whole of it in the tooltip.
+void SendToolPanel::showChosen()
+{
+    if (m_choosing)
+        return;
+    const auto &chosen = m_chosen.chosen();
+    btnClearWindow->setEnabled(chosen.has_value());
+    if (!chosen) {
+        lblChosenWindow->setText(kNothingChosen);
+        lblChosenWindow->setToolTip(QStringLiteral("发送到QQ聊天窗口（“发送消息”或“对话模式”）"));
+        lblChosenWindow->setAccessibleName(kChosenName + kNothingChosen);
+        return;
+    }
+    const QString title = QString::fromUtf8(chosen->title);
+    const QFontMetrics metrics(lblChosenWindow->font());
+    lblChosenWindow->setText(metrics.elidedText(title, Qt::ElideRight, std::max(0, lblChosenWindow->width())));
+    lblChosenWindow->setToolTip(title + QStringLiteral("\n（") + QString::fromUtf8(chosen->windowClass)
+                                + QStringLiteral("）"));
+    lblChosenWindow->setAccessibleName(kChosenName + title);
 }
 
 void SendToolPanel::enabledLoop(bool flag)
@@ -291,6 +373,9 @@ void SendToolPanel::btnSendMsg_Click()
 {
     if (m_busy)
         return;
+    // A new send: its first tick decides where it goes.
+    m_loopChosen.reset();
+    m_pinned.reset();
     // The first send comes almost at once, from the timer like every other.
     m_sendTime->start(1);
 }
@@ -311,9 +396,22 @@ void SendToolPanel::sendTime_Timer()
     const bool pasteOnly = OptSendStyle[0]->isChecked();
     // 0 ends the loop after this tick.
     const int next = chkLoop->isChecked() ? SendRules::loopIntervalMs(vLoopInterval->text()).value_or(0) : 0;
-    const bool sent = sendTarget() != 0
-                      || SendToQQ(text, pasteOnly, chkCutExtra->isChecked(), *m_context.dialogs,
-                                  *m_context.windowSystem);
+    const bool warn = chkCutExtra->isChecked();
+    Dialogs &dialogs = *m_context.dialogs;
+    platform::WindowSystem &ws = *m_context.windowSystem;
+    if (!m_loopChosen)
+        m_loopChosen = m_chosen.isChosen();
+    bool sent = true;
+    if (sendTarget() == 0) {
+        if (!ws.isAvailable())
+            sent = SendThroughClipboard(text, warn, dialogs, m_context.clipboard);
+        else if (*m_loopChosen)
+            sent = SendToChosen(text, pasteOnly, warn, dialogs, ws, m_chosen, m_pinned);
+        else
+            sent = SendToQQ(text, pasteOnly, warn, dialogs, ws);
+    }
+    // A new choice made during the send shows once it is over.
+    showChosen();
     // This tick decides what follows, whatever was refused meanwhile.
     m_sendTime->stop();
     if (!sent) {
@@ -374,4 +472,120 @@ void SendToolPanel::chkKeepTop_Click()
 {
     if (m_context.keepOnTop)
         m_context.keepOnTop(chkKeepTop->isChecked());
+}
+
+void SendToolPanel::btnChooseWindow_Click()
+{
+    if (m_busy)
+        return;
+    if (!m_context.windowSystem->isAvailable()) {
+        BusyScope busy(m_busy);
+        m_context.dialogs->message(kCannotChoose, Strings::kHintTitle, Dialogs::Icon::Information);
+        return;
+    }
+    // Every other action of the panel waits (a tick of the loop too) until
+    // the click or Escape.
+    m_busy = true;
+    m_choosing = true;
+    restHoverFrame(this, btnChooseWindow, *m_context.colors);
+    lblChosenWindow->setText(kChoosingHint);
+    lblChosenWindow->setToolTip(kChoosingTip);
+    grabMouse(Qt::CrossCursor);
+    grabKeyboard();
+    m_chooseLimit->start(kChooseLimitMs);
+}
+
+void SendToolPanel::endChoosing()
+{
+    releaseKeyboard();
+    releaseMouse();
+    m_chooseLimit->stop();
+    m_choosing = false;
+    m_busy = false;
+    showChosen();
+}
+
+void SendToolPanel::cancelChoosing()
+{
+    if (m_choosing)
+        endChoosing();
+}
+
+bool SendToolPanel::isOwnWindow(platform::WindowId window) const
+{
+    for (QWindow *own : QGuiApplication::topLevelWindows()) {
+        if (own->handle() && platform::WindowId(own->winId()) == window)
+            return true;
+    }
+    return false;
+}
+
+void SendToolPanel::windowPointed(const QPoint &screenPoint)
+{
+    if (!m_choosing)
+        return;
+    endChoosing();
+    BusyScope busy(m_busy);
+    platform::WindowSystem &ws = *m_context.windowSystem;
+    const auto tell = [&](const QString &message) {
+        m_context.dialogs->message(message, Strings::kHintTitle, Dialogs::Icon::Information);
+    };
+    const auto pointed = ws.topLevelAt(screenPoint.x(), screenPoint.y());
+    if (!pointed || pointed->x < 0 || pointed->y < 0 || pointed->x > ChosenWindows::kMaxCoordinate
+        || pointed->y > ChosenWindows::kMaxCoordinate) {
+        tell(kNothingThere);
+        return;
+    }
+    if (isOwnWindow(pointed->window)) {
+        tell(kOwnWindow);
+        return;
+    }
+    // Closed the moment it was clicked: nothing of it can be kept.
+    const auto info = ws.windowInfo(pointed->window);
+    if (!info) {
+        tell(SendToQQTexts::kChosenNotOpen);
+        return;
+    }
+    const bool kept = m_chosen.choose(*info, pointed->x, pointed->y);
+    showChosen();
+    if (!kept)
+        m_context.dialogs->message(kChoiceNotKept, kCopyFailedTitle, Dialogs::Icon::Critical);
+}
+
+void SendToolPanel::btnClearWindow_Click()
+{
+    if (m_busy || !m_chosen.isChosen())
+        return;
+    BusyScope busy(m_busy);
+    const bool kept = m_chosen.clear();
+    showChosen();
+    if (!kept)
+        m_context.dialogs->message(kChoiceNotKept, kCopyFailedTitle, Dialogs::Icon::Critical);
+}
+
+void SendToolPanel::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_choosing) {
+        PanelBox::mousePressEvent(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        cancelChoosing();
+        return;
+    }
+    // Qt's positions are in device-independent pixels; the window system's
+    // are the screen's own.
+    const QWindow *window = this->window()->windowHandle();
+    const qreal ratio = window ? window->devicePixelRatio() : 1.0;
+    windowPointed((event->globalPosition() * ratio).toPoint());
+}
+
+void SendToolPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_choosing) {
+        PanelBox::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        cancelChoosing();
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "send/chosenwindow.h"
+
 #include "shell/widgets/panelbox.h"
 
 #include <QImage>
 
 #include <array>
+#include <optional>
 
 class CoolButton;
 class PanelContext;
@@ -42,6 +45,11 @@ private:
 // copying it, adding it to the favourites, and the window's two options.
 // Its buttons act on the display area of the last content panel shown.
 //
+// Below the targets the user may point at any chat window instead
+// ("选择窗口…": a crosshair until the click into the window's edit box,
+// Escape cancels); "清除" goes back to the chat client's own titles. The
+// choice is kept in the settings file of the user's data.
+//
 // Controls are named as the rest of the program knows them (their object
 // names too, which is how tests find them).
 class SendToolPanel : public PanelBox
@@ -69,6 +77,15 @@ public:
     void chkLoop_Click();
     void VScrollLoop_Change();
     void chkKeepTop_Click();
+    void btnChooseWindow_Click();
+    void btnClearWindow_Click();
+    // The click that ends the choosing, at a point of the screen in the
+    // window system's pixels; and Escape.
+    void windowPointed(const QPoint &screenPoint);
+    void cancelChoosing();
+
+    bool isChoosing() const { return m_choosing; }
+    const ChosenTarget &chosenTarget() const { return m_chosen; }
 
     // True while a send runs; every handler then leaves the panel alone.
     bool isBusy() const { return m_busy; }
@@ -76,6 +93,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildControls();
@@ -83,6 +102,9 @@ private:
     void layoutControls();
     QString selectedText() const;
     int sendTarget() const;
+    void endChoosing();
+    void showChosen();
+    bool isOwnWindow(platform::WindowId window) const;
 
     PanelContext &m_context;
     SendToolTitle *panelSendToolTitle = nullptr;
@@ -101,6 +123,15 @@ private:
     QLabel *Label2 = nullptr;
     QCheckBox *chkKeepTop = nullptr;
     QCheckBox *chkCutExtra = nullptr;
+    CoolButton *btnChooseWindow = nullptr;
+    CoolButton *btnClearWindow = nullptr;
+    QLabel *lblChosenWindow = nullptr;
     QTimer *m_sendTime = nullptr;
+    QTimer *m_chooseLimit = nullptr;
     bool m_busy = false;
+    bool m_choosing = false;
+    ChosenTarget m_chosen;
+    // What the running send or loop goes to: decided at its first tick.
+    std::optional<bool> m_loopChosen;
+    std::optional<platform::PointedWindow> m_pinned;
 };

@@ -3,6 +3,7 @@
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
 #include "shell/core/largeblocks.h"
+#include "shell/core/sessionplatform.h"
 #include "shell/widgets/qtdialogs.h"
 #include "shell/core/singleinstance.h"
 
@@ -11,6 +12,8 @@
 int main(int argc, char **argv)
 {
     returnLargeBlocksWhenFreed();
+    // Before the application object: it picks its platform plug-in.
+    SessionPlatform::apply();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Spacefold"));
     Fonts::installSubstitutions();

@@ -5,7 +5,9 @@
 #include "fakewindowsystem.h"
 #include "scripteddialogs.h"
 #include "tempprogramdir.h"
+#include "testcontext.h"
 
+#include "send/chosenwindow.h"
 #include "send/favourites.h"
 #include "send/sendrules.h"
 #include "send/sendtoqq.h"
@@ -54,6 +56,14 @@ private Q_SLOTS:
     void failedSendsSayWhy();
 
     void favouritesCreateAppendAndFail();
+
+    void chosenWindowIsFoundAgain_data();
+    void chosenWindowIsFoundAgain();
+    void choiceKeepsAnyTitle_data();
+    void choiceKeepsAnyTitle();
+    void damagedChoiceIsIgnored_data();
+    void damagedChoiceIsIgnored();
+    void sendsFollowTheChosenWindow();
 
 private:
     struct Sending
@@ -267,6 +277,127 @@ void TestSendRules::favouritesCreateAppendAndFail()
     QFile read(file);
     QVERIFY(read.open(QIODevice::ReadOnly));
     QCOMPARE(read.readAll(), TextCodec::encode(QString(art + u"\r\n" + art + u"\r\n")));
+}
+
+void TestSendRules::chosenWindowIsFoundAgain_data()
+{
+    QTest::addColumn<QStringList>("windows"); // "title|class", ids from 1
+    QTest::addColumn<QString>("chosenClass");
+    QTest::addColumn<int>("found"); // 0: none
+    QTest::addColumn<bool>("byClassAlone");
+    const QString long5000(5000, u'a');
+    QTest::newRow("class and title") << QStringList{"李四 - 聊天|chatapp", "张三 - 聊天|chatapp"} << "chatapp" << 2 << false;
+    QTest::newRow("the title in another program") << QStringList{"张三 - 聊天|mail"} << "chatapp" << 0 << false;
+    QTest::newRow("the only one of its class") << QStringList{"x|term", "李四 - 聊天|chatapp"} << "chatapp" << 2 << true;
+    QTest::newRow("two of its class, no title") << QStringList{"李四|chatapp", "王五|chatapp"} << "chatapp" << 0 << false;
+    QTest::newRow("no class: never by class") << QStringList{"李四|"} << "" << 0 << false;
+    QTest::newRow("no windows") << QStringList{} << "chatapp" << 0 << false;
+}
+
+void TestSendRules::chosenWindowIsFoundAgain()
+{
+    QFETCH(QStringList, windows);
+    QFETCH(QString, chosenClass);
+    QFETCH(int, found);
+    QFETCH(bool, byClassAlone);
+    std::vector<platform::WindowInfo> list;
+    for (const QString &w : windows)
+        list.push_back({list.size() + 1, w.section(u'|', 0, 0).toStdString(), w.section(u'|', 1).toStdString()});
+    const auto located = ChosenWindows::locate({"张三 - 聊天", chosenClass.toStdString(), 1, 2}, list);
+    QCOMPARE(located ? int(located->window) : 0, found);
+    if (located) {
+        QCOMPARE(located->byClassAlone, byClassAlone);
+        QCOMPARE(located->title, list[found - 1].title);
+    }
+}
+
+void TestSendRules::choiceKeepsAnyTitle_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("Chinese") << QByteArray("张三 - 聊天") << QByteArray("张三 - 聊天");
+    QTest::newRow("invalid UTF-8") << QByteArray("\xff\xfe\x80z") << QByteArray("\xff\xfe\x80z");
+    const QByteArray tricky("a\n[SendWindow]\r\nx=1 %zz\0end", 27);
+    QTest::newRow("lines, a section, a zero") << tricky << tricky;
+    QTest::newRow("over 4 KB") << QByteArray(5000, 'w') << QByteArray(4096, 'w');
+}
+
+void TestSendRules::choiceKeepsAnyTitle()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(QByteArray, kept);
+    TempProgramDir dir;
+    const QString file = dir.file(QStringLiteral("data/settings.ini"));
+    QVERIFY(QDir().mkpath(dir.file(QStringLiteral("data"))));
+    const QByteArray others("[Other]\r\nkey=1\r\n");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(others) == others.size());
+    out.close();
+    ChosenTarget target(file);
+    QVERIFY(target.choose({9, title.toStdString(), "chatapp"}, 30, 300));
+    const ChosenWindow expected{kept.toStdString(), "chatapp", 30, 300};
+    QCOMPARE(ChosenWindows::load(file), std::optional(expected));
+    QVERIFY(target.clear());
+    QVERIFY(!ChosenWindows::load(file));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll(), others);
+}
+
+void TestSendRules::damagedChoiceIsIgnored_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray good("[SendWindow]\ntitle=a\nclass=b\nx=1\ny=2\n");
+    QTest::newRow("no y") << QByteArray("[SendWindow]\ntitle=a\nclass=b\nx=1\n");
+    QTest::newRow("negative") << QByteArray(good).replace("x=1", "x=-1");
+    QTest::newRow("too far") << QByteArray(good).replace("x=1", "x=32768");
+    QTest::newRow("a bad escape") << QByteArray(good).replace("title=a", "title=%zz");
+    QTest::newRow("a raw blank") << QByteArray(good).replace("title=a", "title=a b");
+    QTest::newRow("twice") << good + "title=c\n";
+    QTest::newRow("over 4 KB") << QByteArray(good).replace("title=a", QByteArray("title=" + QByteArray(4097, 'a')));
+    QTest::newRow("no title, no class") << QByteArray(good).replace("title=a", "title=").replace("class=b", "class=");
+    QTest::newRow("over 256 KiB") << good + QByteArray(256 * 1024, '#');
+}
+
+void TestSendRules::damagedChoiceIsIgnored()
+{
+    QFETCH(QByteArray, file);
+    TempProgramDir dir;
+    const QString path = dir.file(QStringLiteral("settings.ini"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    QVERIFY(!ChosenWindows::load(path));
+    // A file too large to be read is never written over either.
+    QCOMPARE(ChosenWindows::save(path, ChosenWindow{"t", "c", 1, 1}), file.size() < 256 * 1024);
+    QVERIFY(!ChosenWindows::save(dir.path(), std::nullopt));
+}
+
+void TestSendRules::sendsFollowTheChosenWindow()
+{
+    TempProgramDir dir;
+    Sending s;
+    s.ws.windows = {{"张三 - 聊天", 5}, {"别的", 8}};
+    s.ws.classes = {{5, "chatapp"}, {8, "other"}};
+    ChosenTarget target(dir.file(QStringLiteral("settings.ini")));
+    QVERIFY(target.choose(*s.ws.windowInfo(5), 30, 300));
+    std::optional<platform::PointedWindow> pinned;
+    QVERIFY(SendToChosen(QStringLiteral("一"), true, true, s.dialogs, s.ws, target, pinned));
+    // The loop keeps its window and point when another is chosen meanwhile.
+    QVERIFY(target.choose(*s.ws.windowInfo(8), 1, 1));
+    QVERIFY(SendToChosen(QStringLiteral("二"), true, true, s.dialogs, s.ws, target, pinned));
+    QCOMPARE(s.ws.sends.size(), 2u);
+    for (const platform::SendRequest &r : s.ws.sends)
+        QVERIFY(r.target == 5 && r.editX == 30 && r.editY == 300);
+    // Both close and another window of the chosen class opens: neither the
+    // loop's next tick nor a new send goes to it.
+    s.ws.windows = {{"另一个", 11}};
+    s.ws.classes[11] = "other";
+    QVERIFY(!SendToChosen(QStringLiteral("三"), true, true, s.dialogs, s.ws, target, pinned));
+    pinned.reset();
+    QVERIFY(!SendToChosen(QStringLiteral("四"), true, true, s.dialogs, s.ws, target, pinned));
+    QCOMPARE(s.ws.sends.size(), 2u);
+    QCOMPARE(s.dialogs.shown.size(), 2);
+    QCOMPARE(s.dialogs.shown[1].text, SendToQQTexts::kChosenNotOpen);
 }
 
 QTEST_GUILESS_MAIN(TestSendRules)

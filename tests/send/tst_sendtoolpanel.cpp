@@ -89,6 +89,12 @@ private Q_SLOTS:
 
     void actsOnTheLastTextPanelInTheMainWindow();
 
+    void chooseKeepAndClearAWindow();
+    void choosingRefuses_data();
+    void choosingRefuses();
+    void damagedChoiceLeavesTheChatClient();
+    void withoutAWindowSystemTheTextIsOnTheClipboard();
+
 private:
     template<typename T>
     T *control(const char *name) const
@@ -238,6 +244,9 @@ void TestSendToolPanel::everyControlHasAnAccessibleName()
         {"Label2", QStringLiteral("秒")},
         {"chkKeepTop", QStringLiteral("保持在最上层")},
         {"chkCutExtra", QStringLiteral("文本超长时提醒")},
+        {"btnChooseWindow", QStringLiteral("选择窗口…")},
+        {"btnClearWindow", QStringLiteral("清除")},
+        {"lblChosenWindow", QStringLiteral("所选窗口：（未选择窗口）")},
     };
     for (const auto &[name, expected] : names)
         QCOMPARE(accessibleName(m_panel->findChild<QWidget *>(QLatin1String(name))), expected);
@@ -253,7 +262,7 @@ void TestSendToolPanel::fitsBesideTheContentPanels()
         m_panel->resize(m_panel->width(), height);
         int lastBottom = -1;
         for (const char *name : {"panelSendToolTitle", "btnSendMsg", "btnCopyToClipBoard", "btnAddToFav",
-                                 "frameSendTo", "frameSendStyle", "frameLoop", "chkKeepTop", "chkCutExtra"}) {
+                                 "frameSendTo", "btnChooseWindow", "lblChosenWindow", "frameSendStyle", "frameLoop", "chkKeepTop", "chkCutExtra"}) {
             const QRect g = m_panel->findChild<QWidget *>(QLatin1String(name))->geometry();
             QVERIFY2(m_panel->rect().contains(g), name);
             QVERIFY2(g.top() > lastBottom, name);
@@ -580,6 +589,97 @@ void TestSendToolPanel::actsOnTheLastTextPanelInTheMainWindow()
     QString favourites;
     QVERIFY(TextCodec::readFile(dir.file(kFavourites), &favourites));
     QCOMPARE(favourites, art + u"\r\n" + art + u"\r\n");
+}
+
+void TestSendToolPanel::chooseKeepAndClearAWindow()
+{
+    m_ws->windows = {{"发送消息", 3}, {"张三 - 聊天", 5}};
+    m_ws->classes[5] = "chatapp";
+    m_ws->pointed = platform::PointedWindow{5, 30, 300};
+    m_panel->btnChooseWindow_Click();
+    QVERIFY(m_panel->isChoosing() && m_panel->isBusy());
+    QTest::keyClick(m_panel.get(), Qt::Key_Escape);
+    QVERIFY(!m_panel->isChoosing() && !m_panel->isBusy());
+    QVERIFY(!m_panel->chosenTarget().isChosen());
+    m_panel->btnChooseWindow_Click();
+    m_panel->windowPointed(QPoint(400, 500));
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+    const ChosenWindow chosen{"张三 - 聊天", "chatapp", 30, 300};
+    QCOMPARE(m_panel->chosenTarget().chosen(), std::optional(chosen));
+    auto *label = control<QLabel>("lblChosenWindow");
+    QCOMPARE(label->toolTip(), QStringLiteral("张三 - 聊天\n（chatapp）"));
+    select(QStringLiteral("你好"));
+    sendAndWait();
+    QCOMPARE(m_ws->sends.size(), 1u);
+    QVERIFY(m_ws->sends[0].target == 5 && m_ws->sends[0].editX == 30 && m_ws->sends[0].editY == 300);
+
+    // Started again: the choice is read back.
+    SendToolPanel again(m_ctx->context);
+    again.InitPanelSendTool();
+    QCOMPARE(again.chosenTarget().chosen(), std::optional(chosen));
+    findControl<CoolButton>(&again, QStringLiteral("btnClearWindow"))->Click();
+    QVERIFY(!again.chosenTarget().isChosen());
+    QVERIFY(!ChosenWindows::load(m_dir->file(QStringLiteral("Data/settings.ini"))));
+    QCOMPARE(findControl<QLabel>(&again, QStringLiteral("lblChosenWindow"))->text(), QStringLiteral("（未选择窗口）"));
+}
+
+void TestSendToolPanel::choosingRefuses_data()
+{
+    QTest::addColumn<int>("window"); // -1: none there; 0: this panel's own
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the bare desktop") << -1 << 10 << QStringLiteral("这里没有可以发送的窗口，请点击聊天窗口中的输入框！");
+    QTest::newRow("the title bar") << 5 << -12 << QStringLiteral("这里没有可以发送的窗口，请点击聊天窗口中的输入框！");
+    QTest::newRow("our own window") << 0 << 10 << QStringLiteral("不能选择Zantoria自己的窗口，请点击聊天窗口中的输入框！");
+    QTest::newRow("closed while choosing") << 9 << 10 << SendToQQTexts::kChosenNotOpen;
+}
+
+void TestSendToolPanel::choosingRefuses()
+{
+    QFETCH(int, window);
+    QFETCH(int, y);
+    QFETCH(QString, message);
+    m_ws->windows = {{"张三 - 聊天", 5}};
+    if (window >= 0) {
+        const platform::WindowId id = window ? platform::WindowId(window) : m_panel->windowHandle()->winId();
+        m_ws->pointed = platform::PointedWindow{id, 10, y};
+    }
+    m_panel->btnChooseWindow_Click();
+    m_panel->windowPointed(QPoint(1, 1));
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, message);
+    QVERIFY(!m_panel->chosenTarget().isChosen() && !m_panel->isBusy());
+    QVERIFY(!QFile::exists(m_dir->file(QStringLiteral("Data/settings.ini"))));
+}
+
+void TestSendToolPanel::damagedChoiceLeavesTheChatClient()
+{
+    QFile file(m_dir->file(QStringLiteral("Data/settings.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[SendWindow]\ntitle=%E5\nclass=\xff\nx=1\ny=2\n");
+    file.close();
+    SendToolPanel panel(m_ctx->context);
+    panel.InitPanelSendTool();
+    QVERIFY(!panel.chosenTarget().isChosen());
+    QCOMPARE(findControl<QLabel>(&panel, QStringLiteral("lblChosenWindow"))->text(), QStringLiteral("（未选择窗口）"));
+}
+
+void TestSendToolPanel::withoutAWindowSystemTheTextIsOnTheClipboard()
+{
+    m_ws->available = false;
+    control<QCheckBox>("chkLoop")->click();
+    select(QStringLiteral("贴上"));
+    sendAndWait();
+    QVERIFY(!m_panel->sendTime()->isActive());
+    QCOMPARE(m_ctx->clipboard.contents, QStringLiteral("贴上"));
+    m_panel->btnChooseWindow_Click();
+    QVERIFY(!m_panel->isChoosing());
+    m_ctx->clipboard.refuse = true;
+    sendAndWait();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 3);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kOnClipboard);
+    QVERIFY(m_ctx->dialogs.shown[1].text.contains(QStringLiteral("Ctrl+V")));
+    QCOMPARE(m_ctx->dialogs.shown[2].text, SendToQQTexts::kClipboardFailed);
 }
 
 QTEST_MAIN(TestSendToolPanel)

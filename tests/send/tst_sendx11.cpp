@@ -6,19 +6,23 @@
 #include "findcontrol.h"
 #include "processes.h"
 #include "slowdialogs.h"
+#include "tempprogramdir.h"
 #include "testcontext.h"
 
+#include "send/chosenwindow.h"
 #include "send/sendrules.h"
 #include "send/sendtoolpanel.h"
 #include "send/sendtoqq.h"
 
 #include "shell/core/fonts.h"
+#include "shell/core/sessionplatform.h"
 #include "shell/widgets/displayarea.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCursor>
+#include <QDir>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,6 +38,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <functional>
@@ -56,6 +62,8 @@ public:
     {
         m_process.start(QStringLiteral(ZANTORIA_TESTCHAT), QStringList{QStringLiteral("--record"), m_record} + args);
         m_title = args.contains(QStringLiteral("--conversation")) ? "对话模式" : "发送消息";
+        if (const qsizetype t = args.indexOf(QStringLiteral("--title")); t >= 0)
+            m_title = args.value(t + 1).toStdString();
         m_args = args;
     }
 
@@ -128,6 +136,9 @@ public:
     {
         return m_real.childWindowAt(parent, x, y);
     }
+    std::vector<platform::WindowInfo> topLevelWindows() override { return m_real.topLevelWindows(); }
+    std::optional<platform::WindowInfo> windowInfo(platform::WindowId w) override { return m_real.windowInfo(w); }
+    std::optional<platform::PointedWindow> topLevelAt(int x, int y) override { return m_real.topLevelAt(x, y); }
     platform::SendResult sendText(const platform::SendRequest &request) override
     {
         ++sends;
@@ -163,6 +174,43 @@ bool userCopies(const std::function<void(QClipboard *)> &change, bool owns = tru
             return true;
     }
     return false;
+}
+
+// A chat program's window: any title, the class "chatapp", its edit box
+// below its history.
+QStringList chatApp(const QString &title)
+{
+    return {QStringLiteral("--title"), title, QStringLiteral("--class"), QStringLiteral("chatapp"),
+            QStringLiteral("--history")};
+}
+
+// What the user does with the pointer or the keyboard: a click at a point
+// of the screen, or Escape.
+void userInput(const QPoint &click, bool escape = false)
+{
+    Display *display = XOpenDisplay(nullptr);
+    const KeyCode key = XKeysymToKeycode(display, XK_Escape);
+    if (escape) {
+        XTestFakeKeyEvent(display, key, True, CurrentTime);
+        XTestFakeKeyEvent(display, key, False, CurrentTime);
+    } else {
+        XTestFakeMotionEvent(display, -1, click.x(), click.y(), CurrentTime);
+        XTestFakeButtonEvent(display, Button1, True, CurrentTime);
+        XTestFakeButtonEvent(display, Button1, False, CurrentTime);
+    }
+    XCloseDisplay(display);
+}
+
+// Where the point (x, y) of a window is on the screen.
+QPoint onScreen(platform::WindowId window, int x, int y)
+{
+    Display *display = XOpenDisplay(nullptr);
+    int sx = 0;
+    int sy = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, Window(window), DefaultRootWindow(display), x, y, &sx, &sy, &child);
+    XCloseDisplay(display);
+    return {sx, sy};
 }
 
 // How the chat window's editor shows a text with CR LF breaks.
@@ -203,7 +251,16 @@ private Q_SLOTS:
     void keysNeverGoElsewhere();
     void editPointCoveredByOurWindow();
 
+    void chooseByClickThenSend_data();
+    void chooseByClickThenSend();
+    void ownWindowAndEscape();
+    void startedAgainFindsTheWindow();
+    void chosenWindowClosedMidLoop();
+    void sendInsideWayland();
+
 private:
+    // Chooses by a real click at the screen point, and waits for the end.
+    void chooseByClick(const QPoint &screen);
     template<typename T>
     T *control(const char *name) const
     {
@@ -218,6 +275,8 @@ private:
     // after the send's own wait limit.
     void defaultWaits() { m_ctx->context.windowSystem = m_ws; }
 
+    // The settings are kept here: a new panel on it is Zantoria started again.
+    std::unique_ptr<TempProgramDir> m_dir;
     std::unique_ptr<TestContext> m_ctx;
     platform::WindowSystem *m_ws = nullptr; // the real one, with the send's own limits
     std::unique_ptr<PatientWindowSystem> m_patient;
@@ -234,7 +293,9 @@ void TestSendX11::initTestCase()
 
 void TestSendX11::init()
 {
-    m_ctx = std::make_unique<TestContext>();
+    m_dir = std::make_unique<TempProgramDir>();
+    QVERIFY(QDir().mkpath(m_dir->file(QStringLiteral("data"))));
+    m_ctx = std::make_unique<TestContext>(m_dir->path());
     m_ctx->windowSystem = platform::createNativeWindowSystem();
     m_ws = m_ctx->windowSystem.get();
     QVERIFY(m_ws->isAvailable());
@@ -252,6 +313,7 @@ void TestSendX11::cleanup()
     m_area.reset();
     m_patient.reset();
     m_ctx.reset();
+    m_dir.reset();
 }
 
 void TestSendX11::select(const QString &text)
@@ -637,6 +699,143 @@ void TestSendX11::editPointCoveredByOurWindow()
     sendNow();
     QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("盖住了也到")});
     QCOMPARE(QCursor::pos(), pointer);
+}
+
+void TestSendX11::chooseByClick(const QPoint &screen)
+{
+    m_panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));
+    m_panel->btnChooseWindow_Click();
+    QVERIFY(m_panel->isChoosing());
+    QTest::qWait(200); // the grab reaches the server
+    userInput(screen);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_panel->isChoosing(), 10000);
+}
+
+void TestSendX11::chooseByClickThenSend_data()
+{
+    QTest::addColumn<bool>("pasteOnly");
+    QTest::newRow("paste only") << true;
+    QTest::newRow("paste and send") << false;
+}
+
+void TestSendX11::chooseByClickThenSend()
+{
+    QFETCH(bool, pasteOnly);
+    TestChat chat(chatApp(QStringLiteral("张三 - 聊天")) + QStringList{QStringLiteral("--box"), QStringLiteral("半句")});
+    QVERIFY(chat.waitShown(*m_ws));
+    chooseByClick(onScreen(chat.id(), 120, 330));
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+    const ChosenWindow chosen{"张三 - 聊天", "chatapp", 120, 330};
+    QCOMPARE(m_panel->chosenTarget().chosen(), std::optional(chosen));
+    if (!pasteOnly)
+        pasteAndSend();
+    // The keyboard is in the history: only the click into the box pastes there.
+    const QString text = QStringLiteral("你好，张三！　全角＠\r\n第二行") + kEmoji;
+    select(text);
+    sendNow();
+    if (pasteOnly)
+        QTRY_COMPARE(chat.box(), asShown(text));
+    else
+        QTRY_COMPARE(chat.sent(), QStringList{asShown(text)});
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+}
+
+void TestSendX11::ownWindowAndEscape()
+{
+    TestChat chat(chatApp(QStringLiteral("张三 - 聊天")));
+    QVERIFY(chat.waitShown(*m_ws));
+    m_panel->show();
+    m_panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
+    chooseByClick(m_panel->mapToGlobal(QPoint(20, 100)));
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, QStringLiteral("不能选择Zantoria自己的窗口，请点击聊天窗口中的输入框！"));
+    m_panel->btnChooseWindow_Click();
+    QTest::qWait(200);
+    userInput({}, true);
+    QTRY_VERIFY(!m_panel->isChoosing());
+    QVERIFY(!m_panel->chosenTarget().isChosen());
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+}
+
+void TestSendX11::startedAgainFindsTheWindow()
+{
+    auto first = std::make_unique<TestChat>(chatApp(QStringLiteral("张三 - 聊天")));
+    QVERIFY(first->waitShown(*m_ws));
+    chooseByClick(onScreen(first->id(), 200, 330));
+    pasteAndSend();
+    const auto startAgain = [&] {
+        m_panel = std::make_unique<SendToolPanel>(m_ctx->context);
+        m_panel->InitPanelSendTool();
+        pasteAndSend();
+        select(QStringLiteral("又见面了"));
+        sendNow();
+    };
+    startAgain();
+    QTRY_COMPARE(first->sent(), QStringList{QStringLiteral("又见面了")});
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
+
+    // Another conversation of the same program, alone: taken, and said.
+    first->close();
+    TestChat second(chatApp(QStringLiteral("李四 - 聊天")));
+    QVERIFY(second.waitShown(*m_ws));
+    startAgain();
+    QTRY_COMPARE(second.sent(), QStringList{QStringLiteral("又见面了")});
+    QCOMPARE(m_ctx->dialogs.shown.size(), 1);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::otherTitleUsed("张三 - 聊天", "李四 - 聊天"));
+
+    // Two of them, neither the one chosen: nothing is sent to a guess.
+    TestChat third(chatApp(QStringLiteral("王五 - 聊天")));
+    QVERIFY(third.waitShown(*m_ws));
+    const QString settings = m_dir->file(QStringLiteral("data/settings.ini"));
+    QVERIFY(ChosenWindows::save(settings, ChosenWindow{"张三 - 聊天", "chatapp", 200, 330}));
+    startAgain();
+    QCOMPARE(m_ctx->dialogs.shown.size(), 2);
+    QCOMPARE(m_ctx->dialogs.shown[1].text, SendToQQTexts::kChosenNotOpen);
+    QTest::qWait(300);
+    QCOMPARE(second.sent().size(), 1);
+    QVERIFY(third.sent().isEmpty() && third.box().isEmpty());
+}
+
+void TestSendX11::chosenWindowClosedMidLoop()
+{
+    TestChat chat(chatApp(QStringLiteral("张三 - 聊天")));
+    QVERIFY(chat.waitShown(*m_ws));
+    chooseByClick(onScreen(chat.id(), 200, 330));
+    pasteAndSend();
+    control<QCheckBox>("chkLoop")->click();
+    select(QStringLiteral("一次"));
+    sendNow();
+    QTRY_VERIFY(!chat.sent().isEmpty());
+    QTRY_VERIFY(m_panel->sendTime()->isActive());
+    chat.close();
+    QTRY_COMPARE_WITH_TIMEOUT(m_ctx->dialogs.shown.size(), 1, 5000);
+    QCOMPARE(m_ctx->dialogs.shown[0].text, SendToQQTexts::kChosenNotOpen);
+    QTRY_VERIFY(!m_panel->isBusy());
+    QVERIFY(!m_panel->sendTime()->isActive());
+}
+
+void TestSendX11::sendInsideWayland()
+{
+    if (qEnvironmentVariableIsEmpty("ZANTORIA_IN_WESTON"))
+        QSKIP("runs inside weston (tst_sendinweston)");
+    QCOMPARE(SessionPlatform::platformFor({{}, qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE"),
+                                           qgetenv("DISPLAY")}),
+             QByteArray("xcb;wayland"));
+    TestChat chat({QStringLiteral("--title"), QStringLiteral("张三 - 聊天"), QStringLiteral("--class"),
+                   QStringLiteral("chatapp")});
+    QVERIFY(chat.waitShown(*m_ws));
+    // Chosen before, found by its class and title.
+    QVERIFY(ChosenWindows::save(m_dir->file(QStringLiteral("data/settings.ini")),
+                                ChosenWindow{"张三 - 聊天", "chatapp", 200, 150}));
+    m_panel = std::make_unique<SendToolPanel>(m_ctx->context);
+    m_panel->InitPanelSendTool();
+    pasteAndSend();
+    select(QStringLiteral("在Wayland里：中文") + kEmoji);
+    sendNow();
+    QTRY_COMPARE(chat.sent(), QStringList{QStringLiteral("在Wayland里：中文") + kEmoji});
+    QVERIFY(m_ctx->dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestSendX11)

@@ -16,6 +16,8 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
@@ -198,6 +200,13 @@ void TestAccessibility::everyControlOfTheMainWindowHasAName()
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u'\n')));
     QCOMPARE(nameOf(window.btnSysMenu(4)), QStringLiteral("图片磨牙"));
+    // The tool panel's chosen window, as a screen reader finds its buttons.
+    for (const QString part : {QStringLiteral("选择窗口"), QStringLiteral("清除")}) {
+        const QList<CoolButton *> buttons = window.findChildren<CoolButton *>();
+        QVERIFY2(std::any_of(buttons.begin(), buttons.end(),
+                             [&](CoolButton *b) { return nameOf(b).contains(part) && accessible(b)->actionInterface(); }),
+                 qPrintable(part));
+    }
 }
 
 int main(int argc, char **argv)

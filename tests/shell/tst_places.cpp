@@ -5,6 +5,7 @@
 
 #include "plugins/pluginfile.h"
 #include "shell/core/places.h"
+#include "shell/core/sessionplatform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void modeDecision();
     void firstStartCopiesWhatShipsAndLaterStartsChangeNothing();
     void appPathNamesTheProgramsInBothModes();
+    void platformFollowsTheSession_data();
+    void platformFollowsTheSession();
 };
 
 void TestPlaces::modeDecision()
@@ -132,4 +135,32 @@ void TestPlaces::appPathNamesTheProgramsInBothModes()
 }
 
 QTEST_GUILESS_MAIN(TestPlaces)
+void TestPlaces::platformFollowsTheSession_data()
+{
+    QTest::addColumn<QByteArray>("qpa");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("session");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("asked");
+    const QByteArray x11("xcb;wayland");
+    QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << x11;
+    QTest::newRow("only the socket says Wayland") << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray(":1") << x11;
+    QTest::newRow("only the session type, in capitals") << QByteArray() << QByteArray() << QByteArray("Wayland") << QByteArray(":1") << x11;
+    QTest::newRow("the user's own choice") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray();
+    QTest::newRow("Wayland without X11") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray() << QByteArray();
+    QTest::newRow("an X11 session") << QByteArray() << QByteArray() << QByteArray("x11") << QByteArray(":0") << QByteArray();
+    QTest::newRow("a blank choice is none") << QByteArray(" ") << QByteArray("wayland-0") << QByteArray() << QByteArray(":0") << x11;
+    QTest::newRow("no session at all") << QByteArray() << QByteArray() << QByteArray("tty") << QByteArray() << QByteArray();
+}
+
+void TestPlaces::platformFollowsTheSession()
+{
+    QFETCH(QByteArray, qpa);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, session);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, asked);
+    QCOMPARE(SessionPlatform::platformFor({qpa, wayland, session, display}), asked);
+}
+
 #include "tst_places.moc"
