@@ -121,7 +121,24 @@ LevelsToText::LevelsToText(QSize picture, const PicToTextOptions &options, QStri
     const QSize sampled = m_layout.sampled;
     m_identity = sampled == picture;
     if (!m_identity) {
-        m_across = segments(picture.width(), sampled.width());
+        // Along a row, pixels wholly inside a cell are summed first and
+        // weighted once: the sum runs over plain bytes.
+        const int whole = sampled.width();
+        m_across.assign(std::size_t(whole), Span());
+        for (const Segment &s : segments(picture.width(), whole)) {
+            Span &span = m_across[std::size_t(s.to)];
+            if (s.length == whole) {
+                if (span.first == span.end)
+                    span.first = s.from;
+                span.end = s.from + 1;
+            } else if (span.headLength == 0 && span.first == span.end) {
+                span.head = s.from;
+                span.headLength = s.length;
+            } else {
+                span.tail = s.from;
+                span.tailLength = s.length;
+            }
+        }
         m_down = segments(picture.height(), sampled.height());
         m_rowSums.assign(std::size_t(sampled.width()), 0);
         m_cellSums.assign(std::size_t(sampled.width()), 0);
@@ -190,12 +207,17 @@ bool LevelsToText::addRow(const uchar *levels, const LineSink &sink)
         return gridRow(levels, sink);
     if (m_pictureRow >= m_picture.height())
         return true;
-    std::fill(m_rowSums.begin(), m_rowSums.end(), 0);
-    int64_t *rowSums = m_rowSums.data();
-    for (const Segment &s : m_across)
-        rowSums[s.to] += int64_t(levels[s.from]) * s.length;
-
     const int width = m_layout.sampled.width();
+    int64_t *rowSums = m_rowSums.data();
+    for (int i = 0; i < width; ++i) {
+        const Span &span = m_across[std::size_t(i)];
+        int sum = 0;
+        for (int x = span.first; x < span.end; ++x)
+            sum += levels[x];
+        rowSums[i] = int64_t(sum) * width + int64_t(levels[span.head]) * span.headLength
+            + int64_t(levels[span.tail]) * span.tailLength;
+    }
+
     const int64_t whole = 2 * int64_t(m_picture.width()) * m_picture.height();
     bool ok = true;
     while (m_nextDown < m_down.size() && m_down[m_nextDown].from == m_pictureRow) {

@@ -108,6 +108,18 @@ private:
     };
     static std::vector<Segment> segments(int pixels, int cells);
 
+    // The pixels of a row that meet one cell: a part of `head`, the whole
+    // of [first, end), a part of `tail` (lengths 0 when there is none).
+    struct Span
+    {
+        int head = 0;
+        int headLength = 0;
+        int first = 0;
+        int end = 0;
+        int tail = 0;
+        int tailLength = 0;
+    };
+
     bool gridRow(const uchar *greys, const LineSink &sink);
     bool textLine(const uchar *greys, const LineSink &sink);
     void dither(const uchar *greys, uchar *out);
@@ -121,7 +133,7 @@ private:
     bool m_identity = false;
 
     // Area means
-    std::vector<Segment> m_across;
+    std::vector<Span> m_across;
     std::vector<Segment> m_down;
     std::size_t m_nextDown = 0;
     int m_pictureRow = 0;

@@ -190,6 +190,9 @@ void PicToTextPanel::buildOutputControls()
         box->setSpecialValueText(QString::fromUtf8(zero)); // 0: as the picture has it
         box->setGeometry(left + 30, 16, 54, 20);
         box->setAccessibleName(label->text().chopped(1));
+        // The box's own edit field is what a screen reader lands on.
+        if (auto *edit = box->findChild<QLineEdit *>())
+            edit->setAccessibleName(box->accessibleName());
         label->setBuddy(box);
         return box;
     };

@@ -4,9 +4,7 @@
 #include "art/graymapping.h"
 #include "art/graypresets.h"
 #include "art/levelstotext.h"
-#include "art/pictotextconverter.h"
 
-#include <QBuffer>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -17,15 +15,12 @@ namespace {
 using Levels = std::vector<uchar>; // w × h, row after row
 
 // 256 characters, one a grey level (GrayToChar maps level g of 256 to g + 1).
-const QString &everyLevel()
+QString everyLevel()
 {
-    static const QString chars = [] {
-        QString s;
-        for (int g = 0; g < 256; ++g)
-            s += QChar(char16_t(0x4E00 + g));
-        return s;
-    }();
-    return chars;
+    QString s;
+    for (int g = 0; g < 256; ++g)
+        s += QChar(char16_t(0x4E00 + g));
+    return s;
 }
 
 // The lines of the text, UTF-8.
@@ -43,16 +38,6 @@ QStringList convert(const Levels &levels, QSize size, const PicToTextOptions &op
         shaper.addRow(levels.data() + std::size_t(y) * size.width(), sink);
     shaper.finish(sink);
     return lines;
-}
-
-// The cell greys of the text made with everyLevel().
-std::vector<int> greysOf(const QStringList &lines)
-{
-    std::vector<int> greys;
-    for (const QString &line : lines)
-        for (const QChar c : line)
-            greys.push_back(c.unicode() - 0x4E00);
-    return greys;
 }
 
 Levels randomLevels(QSize size, quint32 seed)
@@ -102,8 +87,6 @@ private Q_SLOTS:
     void ditheredFlatFieldsKeepTheirMean();
     void brailleDots_data();
     void brailleDots();
-    void bandsConvertAsOnePicture_data();
-    void bandsConvertAsOnePicture();
 };
 
 void TestLevelsToText::sizeRuleMatchesLiteralReference_data()
@@ -135,7 +118,10 @@ void TestLevelsToText::sizeRuleMatchesLiteralReference()
     const QStringList lines = convert(levels, picture, {cells.width(), cells.height()}, everyLevel());
     QCOMPARE(lines.size(), cells.height());
     const std::vector<int> expected = literalMeans(levels, picture, cells);
-    QCOMPARE(greysOf(lines), expected);
+    std::vector<int> greys;
+    for (const QChar c : lines.join(QString()))
+        greys.push_back(c.unicode() - 0x4E00);
+    QCOMPARE(greys, expected);
     if (picture == cells)
         QCOMPARE(expected, std::vector<int>(levels.begin(), levels.end()));
 }
@@ -224,45 +210,39 @@ void TestLevelsToText::ditheredFlatFieldsKeepTheirMean()
 {
     QFETCH(QString, grey);
     QFETCH(bool, braille);
-    const QSize field(64, 64);
-    const QList<char32_t> chars = grayCharacters(grey);
-    const int n = int(chars.size());
-    // The value each position stands for, twice over (the middle of its band).
-    std::vector<int> low(std::size_t(n) + 1, 256), high(std::size_t(n) + 1, -1);
-    for (int g = 0; g < 256 && !braille; ++g) {
-        const int k = GrayToCharIndex(n, g);
-        low[std::size_t(k)] = std::min(low[std::size_t(k)], g);
-        high[std::size_t(k)] = g;
+    const QList<char32_t> chars = grayCharacters(grey); // distinct characters
+    const int n = braille ? 2 : int(chars.size());
+    // The middle of each position's band; braille: black and white.
+    std::vector<double> middles{0, 0, 255};
+    if (!braille) {
+        std::vector<int> low(std::size_t(n) + 1, 256), high(std::size_t(n) + 1, -1);
+        for (int g = 0; g < 256; ++g) {
+            const auto k = std::size_t(GrayToCharIndex(n, g));
+            low[k] = std::min(low[k], g);
+            high[k] = g;
+        }
+        middles.assign(std::size_t(n) + 1, 0);
+        for (std::size_t k = 1; k <= std::size_t(n); ++k)
+            middles[k] = (low[k] + high[k]) / 2.0;
     }
+    const auto middle = [&](std::size_t k) { return middles[k]; };
     for (int g = 0; g < 256; ++g) {
         PicToTextOptions options;
         options.dither = true;
         options.braille = braille;
-        const QStringList lines = convert(Levels(std::size_t(field.width() * field.height()), uchar(g)), field,
-                                          options, grey);
         double sum = 0;
         int count = 0;
-        for (const QString &line : lines) {
+        for (const QString &line : convert(Levels(64 * 64, uchar(g)), QSize(64, 64), options, grey)) {
             for (const char32_t c : line.toUcs4()) {
-                if (braille) {
-                    const int raised = qPopulationCount(quint32(c - 0x2800));
-                    sum += 255.0 * (8 - raised);
-                    count += 8;
-                    continue;
-                }
-                const auto k = std::size_t(chars.indexOf(c) + 1); // the characters are distinct
-                QVERIFY(k > 0 && high[k] >= 0);
-                sum += (low[k] + high[k]) / 2.0;
-                ++count;
+                const int raised = braille ? qPopulationCount(quint32(c - 0x2800)) : 0;
+                sum += braille ? 255.0 * (8 - raised) : middle(std::size_t(chars.indexOf(c) + 1));
+                count += braille ? 8 : 1;
             }
         }
-        QCOMPARE(count, field.width() * field.height());
+        QCOMPARE(count, 64 * 64);
         // Beyond the outer middles no mixture reaches the grey: the end character it is.
-        const double lowest = braille ? 0 : (low[1] + high[1]) / 2.0;
-        const double highest = braille ? 255 : (low[std::size_t(n)] + high[std::size_t(n)]) / 2.0;
-        const double target = std::clamp(double(g), lowest, highest);
-        if (std::abs(sum / count - target) > 2)
-            QFAIL(qPrintable(QStringLiteral("grey %1 came out as %2").arg(g).arg(sum / count)));
+        const double target = std::clamp(double(g), middle(1), middle(std::size_t(n)));
+        QVERIFY2(std::abs(sum / count - target) <= 2, qPrintable(QStringLiteral("grey %1: %2").arg(g).arg(sum / count)));
     }
 }
 
@@ -302,54 +282,6 @@ void TestLevelsToText::brailleDots()
     options.braille = true;
     options.threshold = threshold;
     QCOMPARE(convert(levels, picture, options, QString()), lines);
-}
-
-void TestLevelsToText::bandsConvertAsOnePicture_data()
-{
-    QTest::addColumn<PicToTextOptions>("options");
-    QTest::newRow("shrunk, dithered") << PicToTextOptions{13, 7, false, true};
-    QTest::newRow("braille, inverted") << PicToTextOptions{0, 0, true, false, true};
-    QTest::newRow("braille, square dots, dithered") << PicToTextOptions{11, 0, false, true, true};
-}
-
-void TestLevelsToText::bandsConvertAsOnePicture()
-{
-    // The converter streams bands of rows into the same lines the whole
-    // picture gives, with the file's encoding and line ends.
-    QFETCH(PicToTextOptions, options);
-    const QSize size(37, 29);
-    const Levels levels = randomLevels(size, 3);
-    QImage picture(size, QImage::Format_Grayscale8);
-    for (int y = 0; y < size.height(); ++y)
-        std::memcpy(picture.scanLine(y), levels.data() + y * size.width(), std::size_t(size.width()));
-    QByteArray expected;
-    LevelsToText shaper(size, options, grayPresets()[0].raw, GrayTable::Encoding::Gb18030);
-    const LevelsToText::LineSink sink = [&](const char *bytes, qsizetype n) {
-        expected += QByteArray(bytes, n) + "\r\n";
-        return true;
-    };
-    for (int y = 0; y < size.height(); ++y)
-        shaper.addRow(levels.data() + y * size.width(), sink);
-    shaper.finish(sink);
-
-    int row = 0;
-    const PicToTextConverter::BandSource bands = [&](QImage &band) {
-        if (row >= size.height())
-            return PictureBands::Band::End;
-        band = picture.copy(0, row, size.width(), std::min(4, size.height() - row));
-        row += band.height();
-        return PictureBands::Band::Ready;
-    };
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    PicToTextConverter converter;
-    PicToTextConverter::Format format;
-    format.options = options;
-    format.picture = size;
-    QCOMPARE(converter.convert(bands, grayPresets()[0].raw, out, format), PicToTextConverter::Outcome::Done);
-    QCOMPARE(out.data(), expected);
-    if (options.braille) // the code page's four-byte form, a cell
-        QCOMPARE(expected.indexOf("\r\n"), 4 * shaper.shape().text.width());
 }
 
 QTEST_GUILESS_MAIN(TestLevelsToText)
