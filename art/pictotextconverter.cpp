@@ -8,6 +8,8 @@
 #include <QFile>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -59,6 +61,13 @@ bool PicToTextConverter::askToStop()
     return false;
 }
 
+bool PicToTextConverter::carryOn()
+{
+    if (m_yield)
+        m_yield();
+    return !(StopPicToText && askToStop());
+}
+
 PicToTextConverter::BandSource PicToTextConverter::singleBand(const QImage &picture)
 {
     return [picture, given = false](QImage &band) mutable {
@@ -82,6 +91,8 @@ PicToTextConverter::Outcome PicToTextConverter::convert(const BandSource &bands,
     if (m_running)
         return Outcome::Busy;
     RunningGuard running(m_running);
+    if (!format.options.plain())
+        return convertShaped(bands, grey, out, format);
     const GrayTable table(grey, format.encoding);
     if (table.isEmpty())
         return Outcome::NoGray;
@@ -100,9 +111,7 @@ PicToTextConverter::Outcome PicToTextConverter::convert(const BandSource &bands,
         if (line.size() < room)
             line.resize(room);
         for (int y = 0; y < band.height(); ++y) {
-            if (m_yield)
-                m_yield();
-            if (StopPicToText && askToStop())
+            if (!carryOn())
                 return Outcome::Stopped;
             qsizetype length = table.convertRow(band, y, line.data());
             std::memcpy(line.data() + length, format.lineEnd.constData(), format.lineEnd.size());
@@ -113,14 +122,55 @@ PicToTextConverter::Outcome PicToTextConverter::convert(const BandSource &bands,
     }
 }
 
-PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture, const QString &path,
-                                                          QStringView grey, bool addMode)
+PicToTextConverter::Outcome PicToTextConverter::convertShaped(const BandSource &bands, QStringView grey,
+                                                              QIODevice &out, const Format &format)
 {
-    return PicToText(singleBand(picture), path, grey, addMode);
+    // Rows go through as grey levels; the lines come out as they complete.
+    const LevelsToText::LineSink sink = [&](const char *bytes, qsizetype length) {
+        return out.write(bytes, length) == length
+            && out.write(format.lineEnd.constData(), format.lineEnd.size()) == format.lineEnd.size();
+    };
+    std::unique_ptr<LevelsToText> shaper;
+    std::vector<uchar> levels;
+    QImage band;
+    for (;;) {
+        const PictureBands::Band got = bands(band);
+        if (got == PictureBands::Band::Failed)
+            return Outcome::ReadFailed;
+        if (got == PictureBands::Band::End)
+            return !shaper || shaper->finish(sink) ? Outcome::Done : Outcome::WriteFailed;
+        if (!GrayTable::supports(band.format()))
+            band = PictureLoader::flatten(std::move(band)).convertToFormat(QImage::Format_RGB32);
+        if (!shaper) {
+            const QSize picture = format.picture.isValid() ? format.picture : band.size();
+            shaper = std::make_unique<LevelsToText>(picture, format.options, grey, format.encoding);
+            if (!shaper->isValid())
+                return grey.isEmpty() && !format.options.braille ? Outcome::NoGray : Outcome::BadSize;
+            levels.resize(std::size_t(picture.width()));
+        }
+        if (std::size_t(band.width()) != levels.size())
+            return Outcome::ReadFailed;
+        for (int y = 0; y < band.height(); ++y) {
+            if (!carryOn())
+                return Outcome::Stopped;
+            GrayTable::grayLevels(band, y, levels.data());
+            if (!shaper->addRow(levels.data(), sink))
+                return Outcome::WriteFailed;
+        }
+    }
+}
+
+PicToTextConverter::Outcome PicToTextConverter::PicToText(const QImage &picture, const QString &path,
+                                                          QStringView grey, bool addMode,
+                                                          const PicToTextOptions &options)
+{
+    return PicToText(singleBand(picture), path, grey, addMode, SaveFile::Special::WriteInPlace, options,
+                     picture.size());
 }
 
 PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &bands, const QString &path,
-                                                          QStringView grey, bool addMode, SaveFile::Special special)
+                                                          QStringView grey, bool addMode, SaveFile::Special special,
+                                                          const PicToTextOptions &options, QSize picture)
 {
     if (m_running)
         return Outcome::Busy;
@@ -136,7 +186,10 @@ PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &band
             return Outcome::WriteFailed;
         }
     }
-    const Outcome outcome = convert(bands, grey, file.device(), Format());
+    Format format;
+    format.options = options;
+    format.picture = picture;
+    const Outcome outcome = convert(bands, grey, file.device(), format);
     if (outcome != Outcome::Done && outcome != Outcome::Stopped) {
         file.cancel();
         return outcome;
@@ -145,7 +198,8 @@ PicToTextConverter::Outcome PicToTextConverter::PicToText(const BandSource &band
 }
 
 PicToTextConverter::Outcome PicToTextConverter::PicToText(const PixelSurface &picture, const QString &path,
-                                                          QStringView grey, bool addMode)
+                                                          QStringView grey, bool addMode,
+                                                          const PicToTextOptions &options)
 {
-    return PicToText(picture.image(), path, grey, addMode);
+    return PicToText(picture.image(), path, grey, addMode, options);
 }

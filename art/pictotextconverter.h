@@ -5,6 +5,7 @@
 // the picture stays at one row.
 
 #include "graytable.h"
+#include "levelstotext.h"
 #include "picturebands.h"
 
 #include "shell/core/savefile.h"
@@ -28,6 +29,7 @@ public:
         NoGray, // the grey string is empty
         WriteFailed, // the file could not be opened or written; it is as it was
         ReadFailed, // the picture broke off while its bands were read
+        BadSize, // the size asked for is out of bounds (LevelsToText::layout)
     };
 
     // Hands out the picture band by band (see PictureBands); a single
@@ -38,6 +40,11 @@ public:
     {
         GrayTable::Encoding encoding = GrayTable::Encoding::Gb18030;
         QByteArray lineEnd = QByteArrayLiteral("\r\n");
+        // The text's size, invert, dithering, braille (LevelsToText).
+        PicToTextOptions options;
+        // The whole picture's size, needed with options when the bands are
+        // several; a single band is the whole picture.
+        QSize picture;
     };
 
     // Empty lines that separate earlier text from a picture added to it.
@@ -66,15 +73,22 @@ public:
     // SaveFile, so a failure leaves an old regular file untouched; a FIFO or
     // device is written in place (in add mode without earlier text); a
     // FIFO nobody reads fails at once unless `special` says to wait.
-    Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode);
-    Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode);
+    // `options` and `picture` as in Format.
+    Outcome PicToText(const QImage &picture, const QString &path, QStringView grey, bool addMode,
+                      const PicToTextOptions &options = {});
+    Outcome PicToText(const PixelSurface &picture, const QString &path, QStringView grey, bool addMode,
+                      const PicToTextOptions &options = {});
     Outcome PicToText(const BandSource &bands, const QString &path, QStringView grey, bool addMode,
-                      SaveFile::Special special = SaveFile::Special::WriteInPlace);
+                      SaveFile::Special special = SaveFile::Special::WriteInPlace,
+                      const PicToTextOptions &options = {}, QSize picture = {});
 
     static BandSource singleBand(const QImage &picture);
 
 private:
     bool askToStop();
+    // A row is about to be made: the yield and the stop question. False: stop.
+    bool carryOn();
+    Outcome convertShaped(const BandSource &bands, QStringView grey, QIODevice &out, const Format &format);
 
     std::function<void()> m_yield;
     std::function<bool()> m_confirmStop;

@@ -29,6 +29,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include <cmath>
 
@@ -50,14 +51,16 @@ const std::array<const char *, 5> kButtonCaptions = {"从外部选择要磨牙�
                                                      "清空显示区"};
 
 // Where everything sits on the 417 × 385 panel: resources, preview and
-// particulars side by side on top, the grey settings below them, then the
-// buttons, and the display, as large as it can be, filling the rest.
+// particulars side by side on top, the grey settings below them, the output
+// settings in one row, then the buttons, and the display, as large as it
+// can be, filling the rest.
 const QRect kFrameRects[4] = {QRect(4, 0, 196, 112), QRect(204, 0, 100, 112), QRect(308, 0, 105, 112),
                               QRect(4, 114, 409, 62)};
-const QRect kButtonRects[5] = {QRect(5, 182, 196, 22), QRect(206, 182, 100, 22), QRect(311, 182, 101, 22),
-                               QRect(206, 209, 100, 22), QRect(311, 209, 101, 22)};
-const QRect kAddModeRect(10, 211, 120, 18);
-const QRect kDisplayRect(4, 236, 409, 146);
+const QRect kOutputFrameRect(4, 177, 409, 42);
+const QRect kButtonRects[5] = {QRect(5, 223, 196, 22), QRect(206, 223, 100, 22), QRect(311, 223, 101, 22),
+                               QRect(206, 249, 100, 22), QRect(311, 249, 101, 22)};
+const QRect kAddModeRect(10, 251, 120, 18);
+const QRect kDisplayRect(4, 275, 409, 107);
 const QRect kPreviewRect(6, 18, 88, 88);
 const QRect kSourceListRect(100, 16, 90, 90);
 
@@ -121,15 +124,16 @@ void PicToTextPanel::buildControls()
     imgMYPre->setGeometry(0, 0, 0, 0);
     imgMYPre->setAccessibleName(frameMY[1]->title());
 
-    QLabel **labels[4] = {&lblMYPicName, &lblMYPicType, &lblMYPicSize, &lblMYPicWH};
-    const char *labelNames[4] = {"lblMYPicName", "lblMYPicType", "lblMYPicSize", "lblMYPicWH"};
-    const char *labelCaptions[4] = {"文件名：", "类型：", "大小：", "宽×高："};
-    for (int i = 0; i < 4; ++i) {
+    QLabel **labels[5] = {&lblMYPicName, &lblMYPicType, &lblMYPicSize, &lblMYPicWH, &lblMYOutSize};
+    const char *labelNames[5] = {"lblMYPicName", "lblMYPicType", "lblMYPicSize", "lblMYPicWH", "lblMYOutSize"};
+    const char *labelCaptions[5] = {"文件名：", "类型：", "大小：", "宽×高：", "结果："};
+    for (int i = 0; i < 5; ++i) {
         QLabel *label = new QLabel(QString::fromUtf8(labelCaptions[i]), frameMY[2]);
         label->setObjectName(QString::fromLatin1(labelNames[i]));
-        label->setGeometry(7, 20 + i * 22, 95, 20);
+        label->setGeometry(7, 17 + i * 18, 95, 18);
         *labels[i] = label;
     }
+    lblMYOutSize->setToolTip(QStringLiteral("磨牙结果的列数×行数"));
     lblMYPicName->setMouseTracking(true);
     lblMYPicName->installEventFilter(this);
 
@@ -147,6 +151,8 @@ void PicToTextPanel::buildControls()
     textMYGraySet->setReadOnly(true);
     textMYGraySet->installEventFilter(this);
     textMYGraySet->setAccessibleName(frameMY[3]->title());
+
+    buildOutputControls();
 
     chkMYAddMode = new QCheckBox(QStringLiteral("追加模式"), this);
     chkMYAddMode->setObjectName(QStringLiteral("chkMYAddMode"));
@@ -170,6 +176,67 @@ void PicToTextPanel::buildControls()
     }
 }
 
+void PicToTextPanel::buildOutputControls()
+{
+    frameMYOutput = new QGroupBox(QStringLiteral("输出设置"), this);
+    frameMYOutput->setObjectName(QStringLiteral("frameMYOutput"));
+    frameMYOutput->setGeometry(kOutputFrameRect);
+    const auto spin = [this](const char *name, const char *caption, const char *zero, int left) {
+        auto *label = new QLabel(QString::fromUtf8(caption), frameMYOutput);
+        label->setGeometry(left, 18, 30, 18);
+        auto *box = new QSpinBox(frameMYOutput);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(0, LevelsToText::kMaxSide);
+        box->setSpecialValueText(QString::fromUtf8(zero)); // 0: as the picture has it
+        box->setGeometry(left + 30, 16, 54, 20);
+        box->setAccessibleName(label->text().chopped(1));
+        // The box's own edit field is what a screen reader lands on.
+        if (auto *edit = box->findChild<QLineEdit *>())
+            edit->setAccessibleName(box->accessibleName());
+        label->setBuddy(box);
+        return box;
+    };
+    spinMYWidth = spin("spinMYWidth", "宽度：", "原图", 6);
+    spinMYWidth->setToolTip(QStringLiteral("磨牙结果的列数，0为一个像素一个字符"));
+    spinMYHeight = spin("spinMYHeight", "高度：", "自动", 94);
+    spinMYHeight->setToolTip(QStringLiteral("磨牙结果的行数，0为按比例"));
+    const auto check = [this](const char *name, const char *caption, int left, int width, const char *tip) {
+        auto *box = new QCheckBox(QString::fromUtf8(caption), frameMYOutput);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setGeometry(left, 17, width, 18);
+        box->setToolTip(QString::fromUtf8(tip));
+        return box;
+    };
+    chkMYKeepAspect = check("chkMYKeepAspect", "保持比例", 184, 74, "只给宽度，行数按图片的比例算出");
+    chkMYInvert = check("chkMYInvert", "反色", 260, 46, "黑白颠倒，适合深色的聊天窗口");
+    chkMYDither = check("chkMYDither", "抖动", 308, 46, "把每个字符的误差分给相邻的字符，灰度少也能保留细节");
+    chkMYBraille = check("chkMYBraille", "盲文", 356, 48, "用盲文点阵字符画，每个字符2×4个点");
+    chkMYKeepAspect->setChecked(true);
+    spinMYHeight->setEnabled(false);
+}
+
+PicToTextOptions PicToTextPanel::outputOptions() const
+{
+    PicToTextOptions options;
+    options.width = spinMYWidth->value();
+    options.height = chkMYKeepAspect->isChecked() ? 0 : spinMYHeight->value();
+    options.invert = chkMYInvert->isChecked();
+    options.dither = chkMYDither->isChecked();
+    options.braille = chkMYBraille->isChecked();
+    return options;
+}
+
+void PicToTextPanel::showOutputSize()
+{
+    QString caption = QStringLiteral("结果：");
+    if (!m_picture.isNull()) {
+        const LevelsToText::Layout layout = LevelsToText::layout(m_picture.size(), outputOptions(), MYGrayInUse);
+        caption += layout.ok() ? QStringLiteral("%1×%2").arg(layout.text.width()).arg(layout.text.height())
+                               : QStringLiteral("太大了");
+    }
+    lblMYOutSize->setText(caption);
+}
+
 void PicToTextPanel::connectControls()
 {
     for (int i = 0; i < 3; ++i) {
@@ -191,6 +258,11 @@ void PicToTextPanel::connectControls()
     for (int i = 0; i < 5; ++i) {
         connect(btnMY[i], &CoolButton::Click, this, [this, i] { btnMY_Click(i); });
     }
+    connect(chkMYKeepAspect, &QCheckBox::toggled, spinMYHeight, [this](bool keep) { spinMYHeight->setEnabled(!keep); });
+    for (QSpinBox *box : {spinMYWidth, spinMYHeight})
+        connect(box, &QSpinBox::valueChanged, this, &PicToTextPanel::showOutputSize);
+    for (QCheckBox *box : {chkMYKeepAspect, chkMYInvert, chkMYDither, chkMYBraille})
+        connect(box, &QCheckBox::toggled, this, &PicToTextPanel::showOutputSize);
 }
 
 bool PicToTextPanel::eventFilter(QObject *watched, QEvent *event)
@@ -235,7 +307,9 @@ void PicToTextPanel::InitCCMY()
     panel.setColor(QPalette::Window, backColor());
     for (QWidget *w : std::initializer_list<QWidget *>{chkMYAddMode, frameMY[0], frameMY[1], frameMY[2], frameMY[3],
                                                       optMYSource[0], optMYSource[1], optMYSource[2],
-                                                      chkMYSetGray[0], chkMYSetGray[1], chkMYSetGray[2]})
+                                                      chkMYSetGray[0], chkMYSetGray[1], chkMYSetGray[2],
+                                                      frameMYOutput, chkMYKeepAspect, chkMYInvert, chkMYDither,
+                                                      chkMYBraille})
         w->setPalette(panel);
     for (CoolButton *button : btnMY)
         FixCaption(*button);
@@ -331,6 +405,7 @@ bool PicToTextPanel::ReadMYPicFile(const QString &path)
     lblMYPicType->setText(PictureParticulars::typeCaption(path));
     lblMYPicSize->setText(PictureParticulars::sizeCaption(QFileInfo(path).size()));
     lblMYPicWH->setText(PictureParticulars::dimensionsCaption(m_picture.size()));
+    showOutputSize();
     return true;
 }
 
@@ -360,6 +435,7 @@ void PicToTextPanel::chkMYSetGray_Click(int option)
         textMYGraySet->setFocus();
     }
     MYGrayInUse = textMYGraySet->text();
+    showOutputSize();
 }
 
 void PicToTextPanel::textMYGraySet_Change()
@@ -368,6 +444,7 @@ void PicToTextPanel::textMYGraySet_Change()
         return;
     MYGrayCustom = ReSortGrayChar(textMYGraySet->text());
     MYGrayInUse = MYGrayCustom;
+    showOutputSize();
 }
 
 void PicToTextPanel::textMYGraySet_LostFocus()
@@ -426,17 +503,27 @@ void PicToTextPanel::startConversion()
                           Strings::kHintTitle, Dialogs::Icon::Information);
         return;
     }
+    // The options as they are now hold for the whole conversion, whatever
+    // changes in its pauses.
+    const PicToTextOptions options = outputOptions();
+    if (!LevelsToText::layout(m_picture.size(), options, MYGrayInUse).ok()) {
+        tooLargeOutput();
+        return;
+    }
     m_converter.StopPicToText = false;
     MYTempPicBox = PixelSurface(m_picture);
     if (m_textMYPicView->isEmpty())
         chkMYAddMode->setChecked(false);
 
     QPointer<PicToTextPanel> alive(this);
-    const auto outcome = m_converter.PicToText(MYTempPicBox, MYTempFile, MYGrayInUse, MYAddMode);
+    const auto outcome = m_converter.PicToText(MYTempPicBox, MYTempFile, MYGrayInUse, MYAddMode, options);
     if (!alive)
         return; // the window went away while the rows were being made
     switch (outcome) {
     case PicToTextConverter::Outcome::Busy:
+        return;
+    case PicToTextConverter::Outcome::BadSize:
+        tooLargeOutput();
         return;
     case PicToTextConverter::Outcome::NoGray:
     case PicToTextConverter::Outcome::WriteFailed:
@@ -451,6 +538,14 @@ void PicToTextPanel::startConversion()
     if (!m_textMYPicView->loadFile(MYTempFile))
         context().dialogs->message(QStringLiteral("无法读取临时文件，显示区保持不变！"), QStringLiteral("磨牙失败：（"),
                           Dialogs::Icon::Exclamation);
+}
+
+void PicToTextPanel::tooLargeOutput()
+{
+    context().dialogs->message(QStringLiteral("磨牙结果太大了：宽、高最多%1个字符，宽×高最多%2万个字符！")
+                                   .arg(LevelsToText::kMaxSide)
+                                   .arg(LevelsToText::kMaxCells / 10'000),
+                               QStringLiteral("输出设置错误：（"), Dialogs::Icon::Exclamation);
 }
 
 void PicToTextPanel::MYSetFontSize()

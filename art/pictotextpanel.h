@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
+class QSpinBox;
 
 // The picture-to-text panel ("图片磨牙"): picks a picture from the resource
 // directories or any file, previews and describes it, and turns it into
@@ -53,6 +54,8 @@ public:
     float fontSize() const { return MYFontSize == 0 ? 2.0f : MYFontSize; }
     bool isConverting() const { return m_converter.isRunning(); }
     const QImage &picture() const { return m_picture; }
+    // The output options the controls set: what the next conversion makes.
+    PicToTextOptions outputOptions() const;
 
     // The handlers, callable as the controls call them.
     void InitlstMYSource(int index, int option);
@@ -68,12 +71,17 @@ public:
     void chkMYAddMode_Click();
     void MYSetFontSize();
     void ClearMYTextPicView();
+    // The result's size in the particulars, after any change of the picture,
+    // the grey string or the output options.
+    void showOutputSize();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
+    void buildOutputControls();
+    void tooLargeOutput();
     void connectControls();
     QString ReSortGrayChar(const QString &text);
     QString resourceDir(int option) const;
@@ -94,6 +102,16 @@ private:
     QCheckBox *chkMYAddMode = nullptr;
     DisplayArea *m_textMYPicView = nullptr;
     std::array<CoolButton *, 5> btnMY{};
+    // The output frame: width and height in characters (0: from the picture),
+    // keeping the aspect, invert, dithering, braille.
+    QGroupBox *frameMYOutput = nullptr;
+    QSpinBox *spinMYWidth = nullptr;
+    QSpinBox *spinMYHeight = nullptr;
+    QCheckBox *chkMYKeepAspect = nullptr;
+    QCheckBox *chkMYInvert = nullptr;
+    QCheckBox *chkMYDither = nullptr;
+    QCheckBox *chkMYBraille = nullptr;
+    QLabel *lblMYOutSize = nullptr;
 
     QString MYPicPath;
     int MYPicWidth = 0;

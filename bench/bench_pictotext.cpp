@@ -1,5 +1,6 @@
 // The picture-to-text core on a decoded picture: building the grey table
-// once and converting every row, written to a device that keeps nothing;
+// once and converting every row, or shaping it (a size, dithering, braille),
+// written to a device that keeps nothing;
 // and whole JPEG files, decoding included (kind 0 is CMYK, 1 progressive
 // CMYK). Pixels per second are reported as items per second.
 
@@ -70,6 +71,27 @@ void BM_ConvertFullWidth(benchmark::State &state)
     convert(state, QImage::Format_RGB32, QStringLiteral("黑墨灰淡白　＃＊"), GrayTable::Encoding::Gb18030);
 }
 
+// The shaped text of a decoded 2000 × 2000 grey picture (LevelsToText):
+// argument 0 is 80 columns, 1 the same dithered, 2 braille at 80 columns,
+// 3 braille a dot per pixel, 4 every pixel inverted and dithered.
+void BM_ConvertShaped(benchmark::State &state)
+{
+    const int side = 2000;
+    const QImage picture = noisyPicture(side, QImage::Format_Grayscale8);
+    PicToTextConverter converter;
+    PicToTextConverter::Format out;
+    out.encoding = GrayTable::Encoding::Utf8;
+    const PicToTextOptions cases[] = {{80, 0}, {80, 0, false, true}, {80, 0, false, false, true},
+                                      {0, 0, false, false, true}, {0, 0, true, true}};
+    out.options = cases[state.range(0)];
+    NullDevice sink;
+    for (auto _ : state) {
+        const auto outcome = converter.convert(picture, grayPresets()[0].raw, sink, out);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations() * qint64(side) * side);
+}
+
 // A whole JPEG file to text: decoding band by band and converting, as
 // zantoria-cli pic2text --ordered does. Arguments: side, kind, noise.
 void BM_JpegFileToText(benchmark::State &state)
@@ -107,5 +129,6 @@ BENCHMARK(BM_JpegFileToText)
 BENCHMARK(BM_ConvertColour)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertGrey)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertFullWidth)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertShaped)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

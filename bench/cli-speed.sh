@@ -52,12 +52,16 @@ quarter=$(((runs + 3) / 4))
 group start "$runs" "$build/bench/qt_start_print" -- "--help" "fold three.txt"
 group bmp "$runs" "$build/bench/qt_start_print" "$build/bench/qt_start_draw" -- "pic2text small.bmp"
 group jpeg "$quarter" "jp2a --width=2000 --height=2000 photo.jpg" "djpeg -grayscale photo.jpg" -- "pic2text photo.jpg"
+# The same picture at 80 columns; djpeg decodes it in colour, as pic2text
+# does, which is the part of its time that decoding takes.
+group jpeg80 "$quarter" "jp2a --width=80 photo.jpg" "djpeg -outfile /dev/null photo.jpg" -- \
+    "pic2text --width 80 photo.jpg" "pic2text --width 80 --braille photo.jpg"
 group fold "$quarter" "sed s/\ *\$// art.txt" "cat art.txt" -- "fold --leading --trailing --inner --blank-lines art.txt"
 
 python3 - "$work" "$build" <<'PY'
 import glob, json, statistics, sys
 work, build = sys.argv[1], sys.argv[2]
-for name in ("start", "bmp", "jpeg", "fold"):
+for name in ("start", "bmp", "jpeg", "jpeg80", "fold"):
     times = {}
     for path in sorted(glob.glob(f"{work}/{name}-*.json")):
         for result in json.load(open(path))["results"]:

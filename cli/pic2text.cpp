@@ -111,6 +111,9 @@ int runPic2Text(int argc, char **argv)
             return PictureBands::Band::Ready;
         };
     }
+    const QSize picture = o.ordered ? bands.size() : levels.levels.size();
+    if (const auto problem = sizeProblem(picture, o, gray))
+        return fail(o.image + QStringLiteral(": ") + *problem);
     if (o.printGray)
         std::fprintf(stderr, "%s\n", qUtf8Printable(gray));
 
@@ -123,7 +126,8 @@ int runPic2Text(int argc, char **argv)
     PicToTextConverter converter;
     if (!o.output.isEmpty()) {
         // A FIFO named by -o is waited on, as a shell redirection would.
-        const auto outcome = converter.PicToText(source, o.output, gray, o.append, SaveFile::Special::WaitForReader);
+        const auto outcome = converter.PicToText(source, o.output, gray, o.append, SaveFile::Special::WaitForReader,
+                                                 o.shape, picture);
         return outcome == PicToTextConverter::Outcome::Done ? 0 : failed(outcome, o.output);
     }
     QFile out;
@@ -132,6 +136,8 @@ int runPic2Text(int argc, char **argv)
     PicToTextConverter::Format format;
     format.encoding = GrayTable::Encoding::Utf8;
     format.lineEnd = QByteArrayLiteral("\n");
+    format.options = o.shape;
+    format.picture = picture;
     const auto outcome = converter.convert(source, gray, out, format);
     if (outcome == PicToTextConverter::Outcome::Done && out.flush())
         return 0;

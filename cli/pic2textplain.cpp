@@ -12,6 +12,7 @@
 #include "art/graytable.h"
 #include "art/inkorder.h"
 #include "art/jpegrows.h"
+#include "art/levelstotext.h"
 #include "art/picturebands.h"
 #include "art/pictureloader.h"
 
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -97,19 +99,27 @@ private:
     std::vector<quint32> m_rgb;
 };
 
-// Lines of text to standard output through one buffer.
+// Lines of text to standard output through one buffer, one character a
+// pixel or shaped by the options.
 class TextOut
 {
 public:
-    TextOut(const QString &gray, int width)
+    TextOut(const QString &gray, QSize picture, const PicToTextOptions &shape)
         : m_table(gray, GrayTable::Encoding::Utf8)
-        , m_width(width)
-        , m_buffer(std::size_t(std::max<qsizetype>(kBuffer, m_table.rowBytes(width) + 1)))
+        , m_width(picture.width())
+        , m_buffer(std::size_t(std::max<qsizetype>(kBuffer, m_table.rowBytes(m_width) + 1)))
     {
+        if (!shape.plain())
+            m_shaper = std::make_unique<LevelsToText>(picture, shape, gray, GrayTable::Encoding::Utf8);
     }
 
     bool rows(const uchar *levels, int count)
     {
+        if (m_shaper) {
+            for (int y = 0; y < count && m_ok; ++y)
+                m_ok = m_shaper->addRow(levels + std::size_t(y) * m_width, m_line);
+            return m_ok;
+        }
         const qsizetype room = m_table.rowBytes(m_width) + 1;
         for (int y = 0; y < count && m_ok; ++y) {
             if (qsizetype(m_buffer.size()) - m_used < room)
@@ -122,6 +132,8 @@ public:
 
     bool finish()
     {
+        if (m_shaper && m_ok)
+            m_ok = m_shaper->finish(m_line);
         flush();
         return m_ok && std::fflush(stdout) == 0;
     }
@@ -136,8 +148,22 @@ private:
         m_used = 0;
     }
 
+    bool line(const char *bytes, qsizetype length)
+    {
+        if (qsizetype(m_buffer.size()) - m_used < length + 1)
+            flush();
+        if (qsizetype(m_buffer.size()) < length + 1)
+            m_buffer.resize(std::size_t(length) + 1);
+        std::memcpy(m_buffer.data() + m_used, bytes, std::size_t(length));
+        m_used += length;
+        m_buffer[std::size_t(m_used++)] = '\n';
+        return m_ok;
+    }
+
     GrayTable m_table;
     int m_width;
+    std::unique_ptr<LevelsToText> m_shaper;
+    const LevelsToText::LineSink m_line = [this](const char *bytes, qsizetype length) { return line(bytes, length); };
     std::vector<char> m_buffer;
     qsizetype m_used = 0;
     bool m_ok = true;
@@ -169,8 +195,10 @@ std::optional<int> runPic2TextPlain(int argc, char **argv)
         return std::nullopt;
     const int width = reader->size().width();
     const int height = reader->size().height();
+    if (const auto problem = sizeProblem(reader->size(), o, gray))
+        return fail(o.image + QStringLiteral(": ") + *problem);
     LevelBands bands(*reader);
-    TextOut out(gray, width);
+    TextOut out(gray, reader->size(), o.shape);
 
     if (o.ordered) {
         // Streamed as runPic2Text streams it: once the first band is read,

@@ -55,6 +55,10 @@ for mode in plain bash-completion; do
     expect '--blank-lines|--cp936|--help|--inner|--leading|--stats|--trailing' zantoria-cli fold --
     expect 'follow|leftright|loop|plain|updown|vivid' zantoria-cli arttext --effect ''
     expect '94|custom|normal' zantoria-cli pic2text --preset ''
+    expect '--braille' zantoria-cli pic2text --br
+    expect '--dither' zantoria-cli pic2text --invert --d
+    expect 'both|full|half' zantoria-cli arttext --width ''
+    expect '' zantoria-cli pic2text --width ''
     # The value of an option, and TEXT after "--", are not options.
     expect '' zantoria-cli arttext --fg --effect ''
     expect '' zantoria-cli arttext -- --e

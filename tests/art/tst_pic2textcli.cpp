@@ -5,6 +5,7 @@
 
 #include "art/grayorder.h"
 #include "art/graypresets.h"
+#include "art/levelstotext.h"
 #include "art/pictotextconverter.h"
 
 #include "shell/core/fonts.h"
@@ -23,6 +24,8 @@
 #include <unistd.h>
 
 using namespace ArtFixtures;
+
+Q_DECLARE_METATYPE(PicToTextOptions)
 
 namespace {
 
@@ -61,6 +64,8 @@ private Q_SLOTS:
     void outputThroughALinkReplacesItsTarget();
     void largeJpegStreamsAsTheWholePicture();
     void transparentPixelsAreWhite();
+    void shapedText_data();
+    void shapedText();
     void failures_data();
     void failures();
     void unreadablePictureSaysPermissionDenied();
@@ -233,6 +238,59 @@ void TestPic2TextCli::transparentPixelsAreWhite()
     QCOMPARE(run.out, QByteArray("#..\n"));
 }
 
+void TestPic2TextCli::shapedText_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<PicToTextOptions>("options");
+    QTest::newRow("width") << QStringList{QStringLiteral("--width"), QStringLiteral("7")} << PicToTextOptions{7, 0};
+    QTest::newRow("height, inverted, dithered")
+        << QStringList{QStringLiteral("--height"), QStringLiteral("5"), QStringLiteral("--invert"),
+                       QStringLiteral("--dither")}
+        << PicToTextOptions{0, 5, true, true};
+    QTest::newRow("braille") << QStringList{QStringLiteral("--braille")}
+                             << PicToTextOptions{0, 0, false, false, true};
+    QTest::newRow("braille, enlarged, threshold")
+        << QStringList{QStringLiteral("--braille"), QStringLiteral("--width"), QStringLiteral("30"),
+                       QStringLiteral("--height"), QStringLiteral("9"), QStringLiteral("--threshold"),
+                       QStringLiteral("90")}
+        << PicToTextOptions{30, 9, false, false, true, 90};
+}
+
+void TestPic2TextCli::shapedText()
+{
+    // Standard output, and the file as the panel writes it, as the core
+    // shapes the picture's grey levels.
+    QFETCH(QStringList, args);
+    QFETCH(PicToTextOptions, options);
+    const QString gray = orderByInk(grayPresets()[0].raw);
+    const QImage levels = m_ramp.convertToFormat(QImage::Format_RGB32);
+    QByteArray utf8;
+    QByteArray file;
+    for (const auto encoding : {GrayTable::Encoding::Utf8, GrayTable::Encoding::Gb18030}) {
+        LevelsToText shaper(levels.size(), options, gray, encoding);
+        QByteArray &out = encoding == GrayTable::Encoding::Utf8 ? utf8 : file;
+        const LevelsToText::LineSink sink = [&](const char *bytes, qsizetype n) {
+            out += QByteArray(bytes, n) + (&out == &utf8 ? "\n" : "\r\n");
+            return true;
+        };
+        std::vector<uchar> row(std::size_t(levels.width()));
+        for (int y = 0; y < levels.height(); ++y) {
+            GrayTable::grayLevels(levels, y, row.data());
+            shaper.addRow(row.data(), sink);
+        }
+        shaper.finish(sink);
+    }
+    const Run run = pic2text(args + QStringList{m_rampFile});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, utf8);
+    const QString target = path(QStringLiteral("shaped.txt")); // streamed band by band
+    QCOMPARE(pic2text(args + QStringList{QStringLiteral("--gray"), gray, QStringLiteral("--ordered"),
+                                         QStringLiteral("-o"), target, m_rampFile})
+                 .status,
+             0);
+    QCOMPARE(readBytes(target), file);
+}
+
 void TestPic2TextCli::failures_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -272,6 +330,25 @@ void TestPic2TextCli::failures_data()
     QTest::newRow("grey too long") << QStringList{QStringLiteral("--gray"), QString(257, u'x'),
                                                   QStringLiteral("--ordered"), QStringLiteral("ramp.bmp")}
                                    << QStringLiteral("at most 256");
+    const auto shaped = [](const char *name, const QStringList &args, const char *mention) {
+        QTest::newRow(name) << (args + QStringList{QStringLiteral("ramp.bmp")}) << QString::fromUtf8(mention);
+    };
+    shaped("width 0", {QStringLiteral("--width"), QStringLiteral("0")}, "--width takes a whole number from 1 to 4096");
+    shaped("height 4097", {QStringLiteral("--height"), QStringLiteral("4097")}, "--height takes a whole number");
+    shaped("width not a number", {QStringLiteral("--width"), QStringLiteral("8x")}, "--width takes");
+    shaped("threshold 256", {QStringLiteral("--braille"), QStringLiteral("--threshold"), QStringLiteral("256")},
+           "--threshold takes a whole number from 0 to 255");
+    shaped("threshold without braille", {QStringLiteral("--threshold"), QStringLiteral("9")},
+           "--threshold applies to --braille");
+    shaped("too many cells", {QStringLiteral("--width"), QStringLiteral("4096"), QStringLiteral("--height"),
+                              QStringLiteral("4096")},
+           "ramp.bmp: a 23 x 17 picture at 4096 x 4096 gives more than 4096 columns or lines");
+    shaped("too tall by the aspect, ordered",
+           {QStringLiteral("--gray"), QStringLiteral("@#%*+=-."), QStringLiteral("--ordered"), QStringLiteral("--height"),
+            QStringLiteral("4096")},
+           "at auto x 4096 gives more than 4096");
+    QTest::newRow("width without a number") << QStringList{QStringLiteral("ramp.bmp"), QStringLiteral("--width")}
+                                            << QStringLiteral("--width takes");
 }
 
 void TestPic2TextCli::failures()

@@ -10,6 +10,7 @@
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "shell/core/fonts.h"
+#include "shell/core/textcodec.h"
 #include "tempprogramdir.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
@@ -72,6 +74,9 @@ private Q_SLOTS:
     void clearDisplay();
     void unwritableTempFile();
     void hoverFrames();
+    void outputOptions_data();
+    void outputOptions();
+    void outputTooLargeRefused();
 
 private:
     template<typename T>
@@ -532,6 +537,99 @@ void TestPicToTextPanel::hoverFrames()
     Q_EMIT button->MouseOut();
     QCOMPARE(m_panel->frameColor(button), m_colors.NormLineColor);
     QCOMPARE(button->buttonBackColor(), m_colors.BackColor);
+}
+
+void TestPicToTextPanel::outputOptions_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height"); // 0: the aspect kept
+    QTest::addColumn<bool>("invert");
+    QTest::addColumn<bool>("dither");
+    QTest::addColumn<bool>("braille");
+    QTest::newRow("width") << 20 << 0 << false << false << false;
+    QTest::newRow("width and height") << 30 << 7 << false << false << false;
+    QTest::newRow("enlarged, inverted") << 90 << 0 << true << false << false;
+    QTest::newRow("dithered") << 0 << 0 << false << true << false;
+    QTest::newRow("braille") << 0 << 0 << false << false << true;
+    QTest::newRow("braille at 12 columns, dithered") << 12 << 0 << false << true << true;
+}
+
+void TestPicToTextPanel::outputOptions()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, invert);
+    QFETCH(bool, dither);
+    QFETCH(bool, braille);
+    control<QSpinBox>("spinMYWidth")->setValue(width);
+    control<QCheckBox>("chkMYKeepAspect")->setChecked(height == 0);
+    QCOMPARE(control<QSpinBox>("spinMYHeight")->isEnabled(), height != 0);
+    control<QSpinBox>("spinMYHeight")->setValue(height);
+    control<QCheckBox>("chkMYInvert")->setChecked(invert);
+    control<QCheckBox>("chkMYDither")->setChecked(dither);
+    control<QCheckBox>("chkMYBraille")->setChecked(braille);
+    const PicToTextOptions options = m_panel->outputOptions();
+    QCOMPARE(QList<int>({options.width, options.height, options.invert, options.dither, options.braille}),
+             QList<int>({width, height, invert, dither, braille}));
+
+    // What the core makes of the picture, and the size the particulars promise.
+    const QString expectedFile = m_dir->file(QStringLiteral("expected.txt"));
+    PicToTextConverter core;
+    QCOMPARE(core.PicToText(m_panel->picture(), expectedFile, m_panel->grayInUse(), false, options),
+             PicToTextConverter::Outcome::Done);
+    const QString expected = TextCodec::decode(readBytes(expectedFile));
+    const QSize size = LevelsToText::layout(m_panel->picSize(), options, m_panel->grayInUse()).text;
+    QCOMPARE(control<QLabel>("lblMYOutSize")->text(), QStringLiteral("结果：%1×%2").arg(size.width()).arg(size.height()));
+    QCOMPARE(expected.count(QStringLiteral("\r\n")), size.height());
+
+    // Start pressed again, and every option changed, in the pause after a row:
+    // the running conversion goes on as it began.
+    QTimer::singleShot(0, m_panel.get(), [this] {
+        QVERIFY(m_panel->isConverting());
+        control<QSpinBox>("spinMYWidth")->setValue(5);
+        control<QCheckBox>("chkMYKeepAspect")->toggle();
+        for (const char *name : {"chkMYInvert", "chkMYDither", "chkMYBraille"})
+            control<QCheckBox>(QString::fromLatin1(name))->toggle();
+        m_panel->btnMY_Click(1);
+    });
+    m_panel->btnMY_Click(1);
+    QCOMPARE(display()->text(), expected);
+    QVERIFY(m_dialogs->shown.isEmpty());
+
+    // Add mode appends the new result, made with the options now set.
+    const QString earlier = display()->text();
+    control<QCheckBox>("chkMYAddMode")->setChecked(true);
+    QCOMPARE(core.PicToText(m_panel->picture(), expectedFile, m_panel->grayInUse(), false, m_panel->outputOptions()),
+             PicToTextConverter::Outcome::Done);
+    m_panel->btnMY_Click(1);
+    QCOMPARE(display()->text(),
+             earlier + QStringLiteral("\r\n").repeated(51) + TextCodec::decode(readBytes(expectedFile)));
+
+    // The stop question ends it early, whatever the options.
+    control<QCheckBox>("chkMYAddMode")->setChecked(false);
+    QTimer::singleShot(0, m_panel.get(), [this] { m_panel->btnMY_Click(2); });
+    m_dialogs->answers.enqueue(true);
+    m_panel->btnMY_Click(1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QVERIFY(display()->text().count(QStringLiteral("\r\n")) < expected.count(QStringLiteral("\r\n")));
+}
+
+void TestPicToTextPanel::outputTooLargeRefused()
+{
+    m_panel->btnMY_Click(1);
+    const QString before = display()->text();
+    control<QCheckBox>("chkMYKeepAspect")->setChecked(false);
+    control<QSpinBox>("spinMYWidth")->setValue(4096);
+    control<QSpinBox>("spinMYHeight")->setValue(4000);
+    QCOMPARE(control<QLabel>("lblMYOutSize")->text(), QStringLiteral("结果：太大了"));
+    m_panel->btnMY_Click(1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("输出设置错误：（"));
+    QCOMPARE(display()->text(), before);
+    QCOMPARE(tempText(), before);
+    // Back within the bounds (4096 × 3906), it converts.
+    control<QSpinBox>("spinMYHeight")->setValue(3906);
+    QCOMPARE(control<QLabel>("lblMYOutSize")->text(), QStringLiteral("结果：4096×3906"));
 }
 
 int main(int argc, char **argv)

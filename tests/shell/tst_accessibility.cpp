@@ -160,6 +160,10 @@ void TestAccessibility::picturePanelControlsCarryTheirCaptions()
     QCOMPARE(named("optMYSource0"), QStringLiteral("表情图片"));
     QCOMPARE(named("chkMYSetGray2"), QStringLiteral("自定义灰度"));
     QCOMPARE(named("chkMYAddMode"), QStringLiteral("追加模式"));
+    QCOMPARE(named("spinMYWidth"), QStringLiteral("宽度"));
+    QCOMPARE(named("spinMYHeight"), QStringLiteral("高度"));
+    QCOMPARE(named("chkMYKeepAspect"), QStringLiteral("保持比例"));
+    QCOMPARE(named("chkMYBraille"), QStringLiteral("盲文"));
     auto *start = panel.findChild<CoolButton *>(QStringLiteral("btnMY0"));
     QVERIFY(start);
     QCOMPARE(named("btnMY0"), start->caption().trimmed());
