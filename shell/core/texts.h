@@ -11,4 +11,12 @@ inline const QString kHintTitle = QStringLiteral("『Zantoria』提醒您：）"
 // a file system that tells letter cases apart by the small one too.
 inline const QString kTextFileFilter = QStringLiteral("*.TXT (*.TXT *.txt)");
 
+// Asked before a file read with bytes that could not be read (shown as
+// "�") is written back, which replaces them for good.
+inline QString replacedBytesQuestion(const QString &path)
+{
+    return QStringLiteral("文件") + path + QStringLiteral("中有无法读取的字节，已经显示为“�”！\r\n")
+           + QStringLiteral("保存后这些字节将被“�”替换，原来的内容无法恢复，是否仍然保存？");
+}
+
 } // namespace Strings

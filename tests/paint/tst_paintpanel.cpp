@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTimer>
 #include <QtTest>
 
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void autoSizeChangedDuringAnImport();
 
     void openArtTextFile();
+    void openReadsOtherEncodingsAndSavesBackInThem_data();
+    void openReadsOtherEncodingsAndSavesBackInThem();
     void openRefusesWhatIsNoText_data();
     void openRefusesWhatIsNoText();
     void openRefusesWhatIsNoFile_data();
@@ -848,6 +851,42 @@ void TestPaintPanel::openArtTextFile()
     m_panel->btnTH_Click(1);
     QCOMPARE(textBox()->text(), QStringLiteral("xyz"));
     QCOMPARE(m_panel->cols(), 6);
+}
+
+void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::newRow("UTF-8") << QStringLiteral(" ★中\n国 \n").toUtf8() << QByteArray("UTF-8");
+    // NUL bytes, but no NUL character.
+    QTest::newRow("UTF-16 LE with a mark") << QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                                  .encode(QStringLiteral(" ★中\n国 \n"))
+                                           << QByteArray("UTF-16LE");
+}
+
+void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    const QString path = m_dir->file(QStringLiteral("art.txt"));
+    writeBytes(path, bytes);
+    control<QCheckBox>("chkTHAutoSize")->setChecked(true);
+    m_dialogs->files.enqueue(path);
+    m_panel->btnTH_Click(1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(rowCells(m_panel->grid(), 0), QStringLiteral(" ★_中_"));
+    QCOMPARE(textBox()->text(), QStringLiteral(" ★中\r\n国   "));
+    // Saved under its own name: its encoding and line ends; under another: the code page.
+    m_dialogs->files.enqueue(path);
+    m_dialogs->answers.enqueue(true);
+    m_panel->btnTH_Click(2);
+    const QByteArray mark = bytes.startsWith("\xFF\xFE") ? QByteArray("\xFF\xFE") : QByteArray();
+    QCOMPARE(readBytes(path).toHex(' '),
+             (mark + QStringEncoder(encoding.constData()).encode(QStringLiteral(" ★中\n国   "))).toHex(' '));
+    const QString other = m_dir->file(QStringLiteral("other.txt"));
+    m_dialogs->files.enqueue(other);
+    m_panel->btnTH_Click(2);
+    QCOMPARE(readBytes(other), TextCodec::encode(QStringLiteral(" ★中\r\n国   ")));
 }
 
 void TestPaintPanel::openRefusesWhatIsNoText_data()
