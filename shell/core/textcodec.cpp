@@ -302,6 +302,8 @@ public:
                 m_format = {Encoding::Utf16Be, true};
                 bytes = bytes.sliced(2);
             }
+            if (bytes.isEmpty())
+                return;
         }
         if (isUtf16(m_format.encoding))
             feedUtf16(bytes);

@@ -859,8 +859,8 @@ void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem_data()
     QTest::addColumn<QByteArray>("encoding");
     QTest::newRow("UTF-8") << QStringLiteral(" ★中\n国 \n").toUtf8() << QByteArray("UTF-8");
     // NUL bytes, but no NUL character.
-    QTest::newRow("UTF-16 LE with a mark") << QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
-                                                  .encode(QStringLiteral(" ★中\n国 \n"))
+    QTest::newRow("UTF-16 LE with a mark") << QByteArray(QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                                             .encode(QStringLiteral(" ★中\n国 \n")))
                                            << QByteArray("UTF-16LE");
 }
 
@@ -882,7 +882,7 @@ void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem()
     m_panel->btnTH_Click(2);
     const QByteArray mark = bytes.startsWith("\xFF\xFE") ? QByteArray("\xFF\xFE") : QByteArray();
     QCOMPARE(readBytes(path).toHex(' '),
-             (mark + QStringEncoder(encoding.constData()).encode(QStringLiteral(" ★中\n国   "))).toHex(' '));
+             QByteArray(mark).append(QStringEncoder(encoding.constData()).encode(QStringLiteral(" ★中\n国   "))).toHex(' '));
     const QString other = m_dir->file(QStringLiteral("other.txt"));
     m_dialogs->files.enqueue(other);
     m_panel->btnTH_Click(2);

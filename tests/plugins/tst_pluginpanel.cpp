@@ -455,7 +455,7 @@ void TestPluginPanel::saveInPlaceKeepsTheFilesEncoding()
     QFETCH(QByteArray, bad);
     QFETCH(QList<bool>, answers);
     QFETCH(bool, written);
-    const auto file = [&](const QString &version, const QByteArray &description) {
+    const auto file = [&](const QString &version, const QByteArray &description) -> QByteArray {
         return mark + (u"%Zantoria Plugin File\n[Name]=甲\n[Version]="_qs + version + u"\n[Path]=/a\n[Description]=说明"_qs)
                           .toUtf8()
                + description + "\n";

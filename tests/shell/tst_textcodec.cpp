@@ -595,7 +595,7 @@ void TestTextCodec::detectsInOrder_data()
     row("UTF-8 mark, cut off", kUtf8Mark + "a\xE4\xB8", Encoding::Utf8, true, false, true, u"a\uFFFD\uFFFD"_qs);
     row("UTF-16 LE, a pair", kLeMark + inEncoding(u"😀\n"_qs, "UTF-16LE"), Encoding::Utf16Le, true, true, false,
         u"😀\n"_qs);
-    row("UTF-16 LE, half a unit", kLeMark + "a\0b", Encoding::Utf16Le, true, false, true, u"a\uFFFD"_qs);
+    row("UTF-16 LE, half a unit", kLeMark + QByteArray("a\0b", 3), Encoding::Utf16Le, true, false, true, u"a\uFFFD"_qs);
     row("UTF-16 BE, a lone surrogate", kBeMark + QByteArray("\xD8\0\0a", 4), Encoding::Utf16Be, true, false, true,
         u"\uFFFDa"_qs);
 }
@@ -622,8 +622,10 @@ void TestTextCodec::detectsInOrder()
     QVERIFY(TextCodec::readFile(path, &read, nullptr, &fromFile));
     QCOMPARE(read, text);
     QVERIFY(fromFile == expected);
-    // Written back: every byte again, unless some could not be read.
-    QCOMPARE(TextCodec::encode(text, format) == bytes, !replaced);
+    // Written back: every byte again, unless some could not be read or the
+    // line ends were mixed.
+    if (text.count(u"\r\n"_qs) == 0 || text.count(u'\n') == text.count(u"\r\n"_qs))
+        QCOMPARE(TextCodec::encode(text, format) == bytes, !replaced);
 }
 
 void TestTextCodec::filesKeepTheirFormat_data()

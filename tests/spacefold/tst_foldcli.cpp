@@ -238,7 +238,7 @@ void TestFoldCli::inputEncodingAutoWritesWhatItRead_data()
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<int>("status");
     const QStringList autoFlags{u"--trailing"_qs, u"--input-encoding"_qs, u"auto"_qs};
-    const auto utf16 = [](const QString &text, bool big) {
+    const auto utf16 = [](const QString &text, bool big) -> QByteArray {
         return QStringEncoder(big ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
             .encode(text);
     };
