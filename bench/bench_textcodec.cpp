@@ -15,8 +15,8 @@ enum Kind { CodePage, Utf8, Utf16, Ascii };
 
 QByteArray art(Kind kind)
 {
-    const QString row = kind == Ascii ? QStringLiteral("  **  ##  ").repeated(6) + QStringLiteral("\r\n")
-                                      : QString(40, QChar(0x25A0)) + QString(20, QChar(0x3000)) + QStringLiteral("ab\r\n");
+    const QString row = kind == Ascii ? QString(QStringLiteral("  **  ##  ").repeated(6) + QStringLiteral("\r\n"))
+                                      : QString(QString(40, QChar(0x25A0)) + QString(20, QChar(0x3000)) + QStringLiteral("ab\r\n"));
     QString text;
     while (text.size() < (16 << 20) / 2)
         text += row;

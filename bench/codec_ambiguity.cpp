@@ -26,7 +26,8 @@ std::vector<QByteArray> twoByteCharacters(bool hanziOnly)
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             if (trail == 0x7F || (hanziOnly && (lead < 0xB0 || lead > 0xF7 || trail < 0xA1)))
                 continue;
-            const QByteArray code{char(lead), char(trail)};
+            QByteArray code;
+            code.append(char(lead)).append(char(trail));
             const QString c = TextCodec::decode(code);
             if (c.size() == 1 && !(c[0].unicode() >= 0xDC80 && c[0].unicode() <= 0xDCFF))
                 codes.push_back(code);

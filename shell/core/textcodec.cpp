@@ -256,6 +256,18 @@ public:
                     m_ok = false;
                     return;
                 }
+                // The whole sequence at hand: checked in one go.
+                if (end - p >= m_need) {
+                    bool ok = *p >= m_low && *p <= m_high;
+                    for (int k = 1; k < m_need; ++k)
+                        ok = ok && (p[k] & 0xC0) == 0x80;
+                    if (!ok) {
+                        m_ok = false;
+                        return;
+                    }
+                    p += m_need;
+                    m_need = 0;
+                }
             } else {
                 const unsigned char c = *p++;
                 if (c < m_low || c > m_high) {
@@ -403,7 +415,10 @@ qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final, Encoding 
         }
         QStringDecoder utf8(QStringDecoder::Utf8,
                             QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        out += utf8.decode(bytes.first(used));
+        const qsizetype old = out.size();
+        out.resize(old + utf8.requiredSpace(used));
+        const QChar *end = utf8.appendToBuffer(out.data() + old, bytes.first(used));
+        out.truncate(end - out.constData());
         return used;
     }
     const bool big = encoding == Encoding::Utf16Be;

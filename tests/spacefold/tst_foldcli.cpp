@@ -252,8 +252,6 @@ void TestFoldCli::inputEncodingAutoWritesWhatItRead_data()
     QTest::newRow("ASCII, LF") << autoFlags << QByteArray("a \nb") << QByteArray("a\nb") << 0;
     QTest::newRow("as --cp936") << QStringList{u"--input-encoding=cp936"_qs} << TextCodec::encode(u"  你\n  好"_qs)
                                 << TextCodec::encode(u"你\r\n好"_qs) << 0;
-    QTest::newRow("as today") << QStringList{u"--input-encoding"_qs, u"utf-8"_qs} << u"  中\r\n  文"_qs.toUtf8()
-                              << u"中\n文"_qs.toUtf8() << 0;
     QTest::newRow("unknown") << QStringList{u"--input-encoding"_qs, u"latin1"_qs} << QByteArray() << QByteArray()
                              << 2;
     QTest::newRow("no value") << QStringList{u"--input-encoding"_qs} << QByteArray() << QByteArray() << 2;
