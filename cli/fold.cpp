@@ -17,7 +17,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: zantoria-cli fold [--leading] [--trailing] [--inner] [--blank-lines] [--stats] [--cp936] [FILE]\n"
+    "usage: zantoria-cli fold [--leading] [--trailing] [--inner] [--blank-lines] [--stats]\n"
+    "                         [--cp936 | --input-encoding utf-8|cp936|auto] [FILE]\n"
     "\n"
     "Folds the blanks of the text art in FILE (standard input without FILE)\n"
     "and writes the result to standard output.\n"
@@ -30,6 +31,12 @@ const char kUsage[] =
     "  --cp936        read and write the Chinese code page with CR LF line ends,\n"
     "                 byte for byte what Spacefold saves (default: UTF-8, LF);\n"
     "                 a bare LF or CR in the input ends a line as CR LF does\n"
+    "  --input-encoding utf-8|cp936|auto\n"
+    "                 utf-8 and cp936 as above; auto finds the encoding as the\n"
+    "                 windows do (a UTF-8 or UTF-16 byte-order mark, else valid\n"
+    "                 UTF-8 with at least one non-ASCII character, else the code\n"
+    "                 page) and writes the result in it, with its mark and its\n"
+    "                 line ends (LF when it had mostly LF, else CR LF)\n"
     "\n"
     "The passes run in the order above whatever the order of the options;\n"
     "without any of them, --leading alone.\n";
@@ -38,11 +45,13 @@ const char kUsage[] =
 // beside the text itself.
 constexpr qsizetype kChunk = qsizetype(1) << 20;
 
+enum class Input { Utf8, CodePage, Auto };
+
 struct Arguments
 {
     ZipOptions options;
     bool stats = false;
-    bool cp936 = false;
+    Input input = Input::Utf8;
     QString file; // empty: standard input
 };
 
@@ -66,7 +75,23 @@ Parse parseArguments(int argc, char **argv, Arguments *args)
         } else if (std::strcmp(a, "--stats") == 0) {
             args->stats = true;
         } else if (std::strcmp(a, "--cp936") == 0) {
-            args->cp936 = true;
+            args->input = Input::CodePage;
+        } else if (std::strcmp(a, "--input-encoding") == 0 || std::strncmp(a, "--input-encoding=", 17) == 0) {
+            const char *value = a[16] == '=' ? a + 17 : i + 1 < argc ? argv[++i] : nullptr;
+            if (!value) {
+                std::fputs("zantoria-cli fold: --input-encoding needs utf-8, cp936 or auto\n", stderr);
+                return Parse::Error;
+            }
+            if (std::strcmp(value, "utf-8") == 0 || std::strcmp(value, "utf8") == 0) {
+                args->input = Input::Utf8;
+            } else if (std::strcmp(value, "cp936") == 0) {
+                args->input = Input::CodePage;
+            } else if (std::strcmp(value, "auto") == 0) {
+                args->input = Input::Auto;
+            } else {
+                std::fprintf(stderr, "zantoria-cli fold: unknown encoding '%s' (utf-8, cp936 or auto)\n", value);
+                return Parse::Error;
+            }
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             return Parse::Help;
         } else if (a[0] == '-' && a[1] != '\0') {
@@ -144,6 +169,28 @@ bool writeOut(const QByteArray &bytes)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
 }
 
+// In auto mode: the result in the Format the input came in, piece by piece
+// after the mark.
+bool writeAuto(QString &result, TextCodec::Format format)
+{
+    if (format.lineEnd == TextCodec::LineEnd::Lf)
+        TextCodec::toLf(result);
+    bool ok = true;
+    if (format.byteOrderMark)
+        ok = writeOut(TextCodec::encode(QString(), format));
+    format.byteOrderMark = false;
+    format.lineEnd = TextCodec::LineEnd::CrLf; // as they stand now
+    const qsizetype n = result.size();
+    for (qsizetype start = 0; start < n && ok;) {
+        qsizetype end = std::min(n, start + kChunk);
+        if (end < n && result.at(end - 1).isHighSurrogate())
+            ++end;
+        ok = writeOut(TextCodec::encode(QStringView(result).sliced(start, end - start), format));
+        start = end;
+    }
+    return std::fflush(stdout) == 0 && ok;
+}
+
 bool writeResult(QString &result, bool cp936)
 {
     if (!cp936)
@@ -189,13 +236,23 @@ int runFold(int argc, char **argv)
     QByteArray bytes;
     if (!readInput(args.file, &bytes))
         return 1;
-    QString text = args.cp936 ? decodeCodePage(bytes) : decodeUtf8(bytes);
+    TextCodec::Format format;
+    QString text;
+    if (args.input == Input::Auto) {
+        text = TextCodec::decode(bytes, &format);
+        bytes = QByteArray();
+        TextCodec::toCrLf(text);
+    } else {
+        text = args.input == Input::CodePage ? decodeCodePage(bytes) : decodeUtf8(bytes);
+    }
     // The sizes only when asked for: counting them reads the text twice more.
     const qint64 before = args.stats ? ZipStatistics::textSize(text) : 0;
     QString result = Zip(std::move(text), args.options);
     const qint64 after = args.stats ? ZipStatistics::textSize(result) : 0;
 
-    if (!writeResult(result, args.cp936)) {
+    const bool written = args.input == Input::Auto ? writeAuto(result, format)
+                                                   : writeResult(result, args.input == Input::CodePage);
+    if (!written) {
         std::fputs("zantoria-cli fold: cannot write the result\n", stderr);
         return 1;
     }

@@ -227,8 +227,10 @@ bool LibraryPanel::showFile(const QString &path, Shows what)
     if (!SaveModifiedText())
         return false;
     QString text;
-    if (const TipOutcome read = TipStore::read(path, &text); read != TipOutcome::Done)
+    TextCodec::Format format;
+    if (const TipOutcome read = TipStore::read(path, &text, &format); read != TipOutcome::Done)
         return readFailed(read);
+    m_shownFormat = format;
     const QListWidgetItem *selected = lstPicType->currentItem();
     const QString name = selected ? selected->text() : QString();
     textPicView->setText(text);
@@ -284,14 +286,19 @@ bool LibraryPanel::SaveModifiedText()
 
 bool LibraryPanel::saveShownText(const QString &path)
 {
+    if (m_shownFormat.replacedBytes
+        && !context().dialogs->question(Strings::replacedBytesQuestion(path), Strings::kHintTitle,
+                                        Dialogs::Icon::Question))
+        return false; // nothing written, and the edit stays shown
     QString why;
-    if (!TipStore::save(path, textPicView->text(), &why)) {
+    if (!TipStore::save(path, textPicView->text(), m_shownFormat, &why)) {
         context().dialogs->message(QStringLiteral("保存秘笈的修改时出现错误，修改没有保存！") + kCrLf
                                        + QDir::toNativeSeparators(path) + (why.isEmpty() ? QString() : QStringLiteral("：") + why),
                                    kSaveFailedTitle, Dialogs::Icon::Exclamation);
         return false;
     }
     MJTextModified = false;
+    m_shownFormat.replacedBytes = false;
     return true;
 }
 
@@ -505,7 +512,7 @@ void LibraryPanel::favourites_Changed()
     if (m_shows != Shows::Favourites || MJTextModified)
         return;
     QString text;
-    if (TipStore::read(m_store.favouritesPath(), &text) != TipOutcome::Done)
+    if (TipStore::read(m_store.favouritesPath(), &text, &m_shownFormat) != TipOutcome::Done)
         return;
     textPicView->setText(text);
     MJTextModified = false;

@@ -50,6 +50,7 @@ public:
     TipKind shownKind() const { return m_shownKind; }
     QString shownFile() const { return m_shownFile; }
     const TipStore &store() const { return m_store; }
+    TextCodec::Format shownFormat() const { return m_shownFormat; }
 
     // The procedures and handlers, callable as the controls call them.
     void InitLstPicType(int position);
@@ -106,4 +107,5 @@ private:
     TipKind m_shownKind = TipKind::Pictures;
     QString m_shownFile; // the shown tip's file name in its kind directory
     QString m_favouritesShown; // the favourites as they were loaded
+    TextCodec::Format m_shownFormat; // what the shown file was read in, to save it back in
 };

@@ -155,9 +155,10 @@ TipOutcome TipStore::remove(TipKind kind, const QString &fileName)
     return TipOutcome::Done;
 }
 
-TipOutcome TipStore::read(const QString &path, QString *text)
+TipOutcome TipStore::read(const QString &path, QString *text, TextCodec::Format *format)
 {
-    switch (ReadTextFile(path, kMaxFileBytes, text)) {
+    TextCodec::Format found;
+    switch (ReadTextFile(path, kMaxFileBytes, text, format ? format : &found)) {
     case ReadOutcome::Done:
         return TipOutcome::Done;
     case ReadOutcome::TooLarge:
@@ -177,9 +178,17 @@ QString TipStore::savedText(const QString &text)
     return text + kCrLf;
 }
 
-bool TipStore::save(const QString &path, const QString &text, QString *why)
+bool TipStore::save(const QString &path, const QString &text, const TextCodec::Format &format, QString *why)
 {
-    return TextCodec::writeFile(path, savedText(text), SaveFile::Special::WriteInPlace, why);
+    QString now;
+    if (read(path, &now) == TipOutcome::Done) {
+        QString wanted = text;
+        TextCodec::toCrLf(now);
+        TextCodec::toCrLf(wanted);
+        if (now == wanted)
+            return true;
+    }
+    return TextCodec::writeFile(path, savedText(text), format, SaveFile::Special::WriteInPlace, why);
 }
 
 bool TipStore::createIfMissing(const QString &path)

@@ -4,6 +4,8 @@
 // directories below "\Data\Zantoria秘笈". The directory listing is the
 // library; there is no index and nothing else is stored about a tip.
 
+#include "shell/core/textcodec.h"
+
 #include <QList>
 #include <QString>
 
@@ -78,14 +80,19 @@ public:
 
     TipOutcome remove(TipKind kind, const QString &fileName);
 
-    // Reads a tip or the favourites: a regular file of at most kMaxFileBytes.
-    static TipOutcome read(const QString &path, QString *text);
+    // Reads a tip or the favourites: a regular file of at most kMaxFileBytes,
+    // in whatever encoding it has (TextCodec's detection rule); `format`
+    // receives it, for the save.
+    static TipOutcome read(const QString &path, QString *text, TextCodec::Format *format = nullptr);
 
-    // Writes the text atomically, followed by CR LF unless it already ends
-    // with one (an empty text stays empty), so saving a text read from a
-    // tip leaves the tip's bytes as they were.
+    // Writes the text atomically in `format` (the one the tip was read in;
+    // the default is a new file's), followed by a line end unless it already
+    // ends with one (an empty text stays empty). A file that holds this very
+    // text already (line ends aside) is left as it is, so a tip saved
+    // without a change keeps its bytes whatever they are.
     // `why`, when given, says why a save failed in the system's words.
-    static bool save(const QString &path, const QString &text, QString *why = nullptr);
+    static bool save(const QString &path, const QString &text, const TextCodec::Format &format = {},
+                     QString *why = nullptr);
 
     // The text a save writes.
     static QString savedText(const QString &text);

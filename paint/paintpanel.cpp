@@ -1025,13 +1025,17 @@ void PaintPanel::openFile()
     const std::optional<QString> chosen = context().dialogs->openFile(m_filter, QString());
     if (!chosen || TrimBlanks(*chosen).isEmpty())
         return;
-    // A NUL byte is no part of any text: the file is something else.
-    QByteArray bytes;
-    if (ReadRegularFile(*chosen, kMaxFileBytes, &bytes) != ReadOutcome::Done || bytes.contains('\0')) {
+    // A NUL is no part of any text: the file is something else (UTF-16 has
+    // NUL bytes, so the characters are looked at).
+    QString text;
+    TextCodec::Format format;
+    if (ReadTextFile(*chosen, kMaxFileBytes, &text, &format) != ReadOutcome::Done || text.contains(QChar(0))) {
         context().dialogs->message(kOpenFailed, kFailedTitle, Dialogs::Icon::Critical);
         return;
     }
-    thTextBox->setText(TextCodec::decode(bytes));
+    m_openedPath = *chosen;
+    m_openedFormat = format;
+    thTextBox->setText(std::move(text));
     if (thPaintMode)
         thCopyToTable();
 }
@@ -1041,6 +1045,8 @@ void PaintPanel::saveFile()
     restHoverFrame(this, btnTH[2], *context().colors);
     SaveTextAs save;
     save.filter = m_filter;
+    save.readFrom = m_openedPath;
+    save.readFormat = &m_openedFormat;
     save.run(*context().dialogs, [this] {
         if (thPaintMode)
             thCopyToTextBox();

@@ -3,6 +3,7 @@
 #include "thgrid.h"
 #include "thhistory.h"
 
+#include "shell/core/textcodec.h"
 #include "shell/widgets/contentpanel.h"
 
 #include <QPoint>
@@ -180,6 +181,8 @@ private:
     // of the panel waits its turn by being ignored.
     bool m_busy = false;
     QString m_filter; // the file dialogs' filter, set by the open dialog
+    QString m_openedPath; // the file opened last, saved back in the format it came in
+    TextCodec::Format m_openedFormat;
     THHistory m_history;
     std::optional<THGrid> m_strokeBefore; // the grid as a stroke, shape or move found it
 

@@ -62,7 +62,10 @@ Parsed parse(QStringView text, const QString &programDir)
 
 Parsed parseBytes(QByteArrayView bytes, const QString &programDir)
 {
-    return parse(TextCodec::decode(bytes), programDir);
+    TextCodec::Format format;
+    Parsed parsed = parse(TextCodec::decode(bytes, &format), programDir);
+    parsed.format = format;
+    return parsed;
 }
 
 Parsed read(const QString &path, const QString &programDir)
@@ -91,16 +94,18 @@ bool holdsLineBreak(const CJInfo &record)
            || holdsLineBreak(record.Description);
 }
 
-bool write(const QString &path, const CJInfo &record, QString *why)
+bool write(const QString &path, const CJInfo &record, QString *why, const TextCodec::Format &form)
 {
     if (holdsLineBreak(record))
         return false;
-    return TextCodec::writeFile(path, format(record), SaveFile::Special::WriteInPlace, why);
+    return TextCodec::writeFile(path, format(record), form, SaveFile::Special::WriteInPlace, why);
 }
 
-CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs)
+CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs, TextCodec::Format *format)
 {
     const Parsed parsed = read(path, programDir);
+    if (format)
+        *format = parsed.format;
     switch (parsed.problem) {
     case Problem::None:
         break;
@@ -116,10 +121,10 @@ CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialo
     return parsed.info;
 }
 
-bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs)
+bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs, const TextCodec::Format &format)
 {
     QString why;
-    if (write(path, record, &why))
+    if (write(path, record, &why, format))
         return true;
     // What failed, and why where the system says: the old file is as it was.
     QString text = QStringLiteral("写入插件配置文件时出现错误！");

@@ -1,6 +1,7 @@
 #pragma once
 
-// Plug-in description files ("插件配置文件"): five lines in the code page,
+// Plug-in description files ("插件配置文件"): five lines in the code page
+// (or, for a file the user wrote, whatever encoding TextCodec finds),
 //
 //     %Zantoria Plugin File
 //     [Name]=...
@@ -12,6 +13,8 @@
 // winning) and written in exactly that form.
 
 #include "plugininfo.h"
+
+#include "shell/core/textcodec.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -39,6 +42,7 @@ struct Parsed
 {
     CJInfo info; // empty unless problem is None
     Problem problem = Problem::None;
+    TextCodec::Format format; // what the file was read in
 };
 
 // The reading rules applied to a whole text: lines end at CR, LF or CR LF
@@ -47,7 +51,7 @@ struct Parsed
 // key's length in characters; "{app.path}" in a Path becomes `programDir`.
 Parsed parse(QStringView text, const QString &programDir);
 
-// The same for a file's bytes in the code page.
+// The same for a file's bytes, in the encoding the codec finds.
 Parsed parseBytes(QByteArrayView bytes, const QString &programDir);
 
 // Reads a description file. Only a regular file no larger than kMaxFileSize
@@ -61,17 +65,20 @@ QString format(const CJInfo &record);
 bool holdsLineBreak(const CJInfo &record);
 bool holdsLineBreak(QStringView value);
 
-// Writes the record through the code page to a temporary name renamed into
-// place; false (and nothing written) for a value with a line break or when
-// the file cannot be written.
+// Writes the record in `format` (a new file's: the code page with CR LF;
+// a file saved in place keeps the one it was read in) to a temporary name
+// renamed into place; false (and nothing written) for a value with a line
+// break or when the file cannot be written.
 // `why`, when given, says why a write failed in the system's words.
-bool write(const QString &path, const CJInfo &record, QString *why = nullptr);
+bool write(const QString &path, const CJInfo &record, QString *why = nullptr, const TextCodec::Format &format = {});
 
 // As the manager reads and writes, each reporting its own failure:
 // ReadCJFile returns the record, empty after a message when the file is
 // rejected or unreadable; WriteCJFile shows the write-failure box (OK and
 // Cancel, the answer unused) and tells whether the file was written.
-CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs);
-bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs);
+// `format`, when given, receives what the file was read in.
+CJInfo ReadCJFile(const QString &path, const QString &programDir, Dialogs &dialogs,
+                  TextCodec::Format *format = nullptr);
+bool WriteCJFile(const QString &path, const CJInfo &record, Dialogs &dialogs, const TextCodec::Format &format = {});
 
 } // namespace PluginFile

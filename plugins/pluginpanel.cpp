@@ -277,6 +277,7 @@ void PluginPanel::lstCJ_Click()
         return;
     ReadCJFile(CJDir + u'/' + m_files[row]);
     CurCJ = ReadCJ;
+    m_curFormat = m_readFormat;
     CJCName->setText(CurCJ.Name);
     CJCVer->setText(CurCJ.Version);
     CJCPath->setText(CurCJ.Path);
@@ -358,7 +359,7 @@ int PluginPanel::FindCJNameInd(const QString &name) const
 
 void PluginPanel::ReadCJFile(const QString &path)
 {
-    ReadCJ = PluginFile::ReadCJFile(path, context().places.programDir(), *context().dialogs);
+    ReadCJ = PluginFile::ReadCJFile(path, context().places.programDir(), *context().dialogs, &m_readFormat);
 }
 
 bool PluginPanel::WriteCJCurFile(const QString &path)
@@ -522,10 +523,18 @@ bool PluginPanel::saveInPlace()
                                         Strings::kHintTitle, Dialogs::Icon::Question))
         return false;
 
+    if (sameFile && m_curFormat.replacedBytes
+        && !context().dialogs->question(Strings::replacedBytesQuestion(QDir::toNativeSeparators(oldPath)),
+                                        Strings::kHintTitle, Dialogs::Icon::Question))
+        return false;
     CurCJ = edited;
     // The new description is written before the old one goes, so a failed
-    // write loses nothing.
-    const bool written = WriteCJCurFile(sameFile ? oldPath : newPath);
+    // write loses nothing. In place it keeps the format it was read in; under
+    // a new name it is a new file.
+    const bool written = sameFile ? PluginFile::WriteCJFile(oldPath, CurCJ, *context().dialogs, m_curFormat)
+                                  : WriteCJCurFile(newPath);
+    if (written && sameFile)
+        m_curFormat.replacedBytes = false;
     if (written && !sameFile && !QFile::remove(oldPath))
         context().dialogs->message(QStringLiteral("保存修改时出现错误！"), QStringLiteral("保存修改失败：（"),
                                    Dialogs::Icon::Information);

@@ -2,6 +2,7 @@
 
 #include "plugininfo.h"
 
+#include "shell/core/textcodec.h"
 #include "shell/widgets/contentpanel.h"
 
 #include <QStringList>
@@ -114,6 +115,8 @@ private:
     CJInfo CurCJ;
     CJInfo NewCJ;
     CJInfo ReadCJ;
+    TextCodec::Format m_readFormat; // what ReadCJ was read in
+    TextCodec::Format m_curFormat; // what CurCJ's file was read in, to save it back in
     QStringList m_files; // the files behind the list's entries, in its order
     bool m_busy = false;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
 // The favourites file: every text the user adds, one after another, each
-// followed by CR LF, in the code page like every other text file.
+// followed by a line end, in the file's own encoding and line ends (a new
+// file: the code page with CR LF, like every other text file).
 
 #include <QString>
 

@@ -8,7 +8,7 @@
 OpenedArt openArt(const QString &path, const std::atomic<bool> *stop)
 {
     OpenedArt art;
-    if (!TextCodec::readFile(path, &art.text, stop))
+    if (!TextCodec::readFile(path, &art.text, stop, &art.format))
         return art;
     TextCodec::toCrLf(art.text);
     widenBlanks(art.text);

@@ -92,6 +92,7 @@ GradColor gradColor(const QColor &c)
 struct OpenJob
 {
     std::atomic<bool> stop = false;
+    QString path;
     OpenedArt art; // its text handed on to `shown`
     DisplayArea::Prepared shown;
 };
@@ -389,8 +390,9 @@ bool SpacefoldWindow::openFromFile()
     showStatus(kOpening);
     m_textBox->setLocked(true);
     m_openJob = std::make_shared<OpenJob>();
-    m_openThread = QThread::create([job = m_openJob, path = *chosen] {
-        job->art = openArt(path, &job->stop);
+    m_openJob->path = *chosen;
+    m_openThread = QThread::create([job = m_openJob] {
+        job->art = openArt(job->path, &job->stop);
         if (job->art.ok)
             job->shown = DisplayArea::prepare(std::move(job->art.text));
     });
@@ -419,6 +421,8 @@ void SpacefoldWindow::openFinished()
     m_settingText = true;
     m_textBox->setText(std::move(job->shown));
     m_settingText = false;
+    m_openedPath = job->path;
+    m_openedFormat = job->art.format;
     isWriting = false;
     showSizeBefore(job->art.bytes);
     updateZipButton();
@@ -434,6 +438,8 @@ void SpacefoldWindow::saveToFile()
     save.failed = kSaveFailed;
     save.failedTitle = kActionFailedTitle;
     save.failedIcon = Dialogs::Icon::Critical;
+    save.readFrom = m_openedPath;
+    save.readFormat = &m_openedFormat;
     const auto outcome = save.run(dialogs(), [this] { return QString(m_textBox->text() + QStringLiteral("\r\n")); });
     // A failure has had its message from the save already.
     if (outcome != SaveTextAs::Outcome::Cancelled)

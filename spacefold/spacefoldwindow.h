@@ -3,6 +3,7 @@
 #include "spacezip.h"
 
 #include "shell/core/colorscheme.h"
+#include "shell/core/textcodec.h"
 #include "shell/widgets/panelbox.h"
 
 #include <QColor>
@@ -115,4 +116,6 @@ private:
     bool m_settingText = false; // the window sets a text it has prepared itself
     QThread *m_openThread = nullptr;
     std::shared_ptr<OpenJob> m_openJob;
+    QString m_openedPath; // the file opened last, saved back in the format it came in
+    TextCodec::Format m_openedFormat;
 };

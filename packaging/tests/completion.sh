@@ -52,7 +52,8 @@ for mode in plain bash-completion; do
 
     # Commands, options and option values.
     expect '--help|arttext|fold|pic2text' zantoria-cli ''
-    expect '--blank-lines|--cp936|--help|--inner|--leading|--stats|--trailing' zantoria-cli fold --
+    expect '--blank-lines|--cp936|--help|--inner|--input-encoding|--leading|--stats|--trailing' zantoria-cli fold --
+    expect 'auto|cp936|utf-8' zantoria-cli fold --input-encoding ''
     expect 'follow|leftright|loop|plain|updown|vivid' zantoria-cli arttext --effect ''
     expect '94|custom|normal' zantoria-cli pic2text --preset ''
     expect '--braille' zantoria-cli pic2text --br

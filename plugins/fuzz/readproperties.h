@@ -16,7 +16,8 @@ inline QString violation(QByteArrayView bytes, const QString &programDir)
 {
     using namespace PluginFile;
     const Parsed parsed = parseBytes(bytes, programDir);
-    const QString text = TextCodec::decode(bytes);
+    TextCodec::Format form;
+    const QString text = TextCodec::decode(bytes, &form);
     if ((parsed.problem == Problem::None) != text.contains(kMarker))
         return QStringLiteral("accepted without the marker, or refused with it");
     const CJInfo &r = parsed.info;
@@ -34,10 +35,14 @@ inline QString violation(QByteArrayView bytes, const QString &programDir)
     }
     if (!programDir.contains(kAppPath) && r.Path.contains(kAppPath))
         return QStringLiteral("the Path kept a placeholder");
-    // What was read, written and read again is the same, unless a value
-    // holds a key and so sets another field on reading.
-    if (parsed.problem == Problem::None && !holdsKey) {
-        const Parsed again = parseBytes(TextCodec::encode(format(r)), programDir);
+    if (!(parsed.format == form))
+        return QStringLiteral("the format found differs from the codec's");
+    // What was read, written back in its format and read again is the same,
+    // unless a value holds a key and so sets another field on reading, or
+    // the code-page bytes written are valid UTF-8 by chance and read as that.
+    const QByteArray written = TextCodec::encode(format(r), form);
+    if (parsed.problem == Problem::None && !holdsKey && TextCodec::detect(written).encoding == form.encoding) {
+        const Parsed again = parseBytes(written, programDir);
         if (again.problem != Problem::None || !(again.info == r))
             return QStringLiteral("writing and reading again changed the values");
     }

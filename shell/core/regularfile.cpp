@@ -92,11 +92,11 @@ ReadOutcome ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *by
     return ReadOutcome::Done;
 }
 
-ReadOutcome ReadTextFile(const QString &path, qint64 maxBytes, QString *text)
+ReadOutcome ReadTextFile(const QString &path, qint64 maxBytes, QString *text, TextCodec::Format *format)
 {
     QByteArray bytes;
     const ReadOutcome outcome = ReadRegularFile(path, maxBytes, &bytes);
     if (outcome == ReadOutcome::Done)
-        *text = TextCodec::decode(bytes);
+        *text = format ? TextCodec::decode(bytes, format) : TextCodec::decode(bytes);
     return outcome;
 }

@@ -12,6 +12,10 @@
 
 class QFile;
 
+namespace TextCodec {
+struct Format;
+}
+
 enum class ReadOutcome {
     Done,
     Missing, // nothing at the path, or a link to nothing
@@ -24,8 +28,9 @@ enum class ReadOutcome {
 // unless Done.
 ReadOutcome ReadRegularFile(const QString &path, qint64 maxBytes, QByteArray *bytes);
 
-// The same, decoded from the code page (TextCodec).
-ReadOutcome ReadTextFile(const QString &path, qint64 maxBytes, QString *text);
+// The same, decoded from the code page (TextCodec); with `format`, by the
+// codec's detection rule, `format` receiving what it found.
+ReadOutcome ReadTextFile(const QString &path, qint64 maxBytes, QString *text, TextCodec::Format *format = nullptr);
 
 // Opens `path` for reading only when what is there at the moment of the
 // open is a regular file of at most `maxBytes`. The open itself never waits

@@ -4,12 +4,16 @@
 #include "shell/core/savefile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -188,6 +192,268 @@ qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final)
     return i;
 }
 
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr char kUtf16LeMark[] = "\xFF\xFE";
+constexpr char kUtf16BeMark[] = "\xFE\xFF";
+
+qsizetype markLength(const Format &format)
+{
+    if (!format.byteOrderMark)
+        return 0;
+    return format.encoding == Encoding::Utf8 ? 3 : 2;
+}
+
+bool isUtf16(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+}
+
+// Whether bytes are well-formed UTF-8 (no overlong form, no surrogate,
+// nothing beyond U+10FFFF), fed piece by piece; a sequence may run across
+// pieces. Gives up at the first fault.
+class Utf8Scan
+{
+public:
+    void feed(QByteArrayView bytes)
+    {
+        if (!m_ok)
+            return;
+        const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+        const auto *end = p + bytes.size();
+        while (p < end) {
+            if (m_need == 0) {
+                // Text art is mostly ASCII: eight bytes at a time.
+                while (end - p >= 8) {
+                    std::uint64_t word;
+                    std::memcpy(&word, p, 8);
+                    if (word & 0x8080808080808080ull)
+                        break;
+                    p += 8;
+                }
+                if (p == end)
+                    break;
+                const unsigned char c = *p++;
+                if (c < 0x80)
+                    continue;
+                m_multiByte = true;
+                m_low = 0x80;
+                m_high = 0xBF;
+                if (c >= 0xC2 && c <= 0xDF) {
+                    m_need = 1;
+                } else if (c >= 0xE0 && c <= 0xEF) {
+                    m_need = 2;
+                    if (c == 0xE0)
+                        m_low = 0xA0; // overlong below
+                    else if (c == 0xED)
+                        m_high = 0x9F; // surrogates above
+                } else if (c >= 0xF0 && c <= 0xF4) {
+                    m_need = 3;
+                    if (c == 0xF0)
+                        m_low = 0x90;
+                    else if (c == 0xF4)
+                        m_high = 0x8F;
+                } else {
+                    m_ok = false;
+                    return;
+                }
+                // The whole sequence at hand: checked in one go.
+                if (end - p >= m_need) {
+                    bool ok = *p >= m_low && *p <= m_high;
+                    for (int k = 1; k < m_need; ++k)
+                        ok = ok && (p[k] & 0xC0) == 0x80;
+                    if (!ok) {
+                        m_ok = false;
+                        return;
+                    }
+                    p += m_need;
+                    m_need = 0;
+                }
+            } else {
+                const unsigned char c = *p++;
+                if (c < m_low || c > m_high) {
+                    m_ok = false;
+                    return;
+                }
+                --m_need;
+                m_low = 0x80;
+                m_high = 0xBF;
+            }
+        }
+    }
+
+    // Once every piece is in.
+    bool valid() const { return m_ok && m_need == 0; }
+    bool multiByte() const { return m_multiByte; }
+
+private:
+    bool m_ok = true;
+    bool m_multiByte = false;
+    int m_need = 0;
+    unsigned char m_low = 0x80;
+    unsigned char m_high = 0xBF;
+};
+
+// Finds the Format of bytes fed piece by piece, the first piece holding at
+// least the first three bytes (or all there are), without decoding them.
+class Sniffer
+{
+public:
+    void feed(QByteArrayView bytes)
+    {
+        if (bytes.isEmpty())
+            return;
+        if (!m_started) {
+            m_started = true;
+            if (bytes.startsWith(QByteArrayView(kUtf8Mark, 3))) {
+                m_format = {Encoding::Utf8, true};
+                bytes = bytes.sliced(3);
+            } else if (bytes.startsWith(QByteArrayView(kUtf16LeMark, 2))) {
+                m_format = {Encoding::Utf16Le, true};
+                bytes = bytes.sliced(2);
+            } else if (bytes.startsWith(QByteArrayView(kUtf16BeMark, 2))) {
+                m_format = {Encoding::Utf16Be, true};
+                bytes = bytes.sliced(2);
+            }
+            if (bytes.isEmpty())
+                return;
+        }
+        if (isUtf16(m_format.encoding))
+            feedUtf16(bytes);
+        else
+            feedBytes(bytes);
+    }
+
+    Format result() const
+    {
+        Format format = m_format;
+        if (isUtf16(format.encoding))
+            format.replacedBytes = m_loneSurrogate || m_pendingHigh || !m_carry.isEmpty();
+        else if (format.byteOrderMark)
+            format.replacedBytes = !m_utf8.valid();
+        else if (m_utf8.valid() && m_utf8.multiByte())
+            format.encoding = Encoding::Utf8;
+        format.lineEnd = m_lf > m_crLf ? LineEnd::Lf : LineEnd::CrLf;
+        return format;
+    }
+
+private:
+    // The code page and UTF-8 alike: CR and LF bytes are never part of a
+    // longer character in either.
+    void feedBytes(QByteArrayView bytes)
+    {
+        m_utf8.feed(bytes);
+        const char *b = bytes.data();
+        const qsizetype n = bytes.size();
+        for (const char *p = b; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(b + n - p))));
+             ++p) {
+            const bool afterCr = p == b ? m_lastCr : p[-1] == '\r';
+            ++(afterCr ? m_crLf : m_lf);
+        }
+        m_lastCr = b[n - 1] == '\r';
+    }
+
+    void feedUtf16(QByteArrayView bytes)
+    {
+        const bool big = m_format.encoding == Encoding::Utf16Be;
+        qsizetype i = 0;
+        if (!m_carry.isEmpty()) {
+            unit(big ? char16_t(uchar(m_carry[0]) << 8 | uchar(bytes[0])) : char16_t(uchar(bytes[0]) << 8 | uchar(m_carry[0])));
+            m_carry.clear();
+            i = 1;
+        }
+        const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+        for (; i + 1 < bytes.size(); i += 2)
+            unit(big ? char16_t(b[i] << 8 | b[i + 1]) : char16_t(b[i + 1] << 8 | b[i]));
+        if (i < bytes.size())
+            m_carry = bytes.sliced(i).toByteArray();
+    }
+
+    void unit(char16_t u)
+    {
+        if (m_pendingHigh && !QChar::isLowSurrogate(u))
+            m_loneSurrogate = true;
+        if (QChar::isLowSurrogate(u) && !m_pendingHigh)
+            m_loneSurrogate = true;
+        m_pendingHigh = QChar::isHighSurrogate(u);
+        if (u == u'\n')
+            ++(m_lastCr ? m_crLf : m_lf);
+        m_lastCr = u == u'\r';
+    }
+
+    bool m_started = false;
+    Format m_format;
+    Utf8Scan m_utf8;
+    qint64 m_crLf = 0;
+    qint64 m_lf = 0;
+    bool m_lastCr = false;
+    QByteArray m_carry; // UTF-16: the first byte of a unit cut by the piece's end
+    bool m_pendingHigh = false;
+    bool m_loneSurrogate = false;
+};
+
+// As decodeAppend for the code page, for the given encoding; the mark is
+// no longer in `bytes`. Bad bytes in UTF-8 and UTF-16 read as U+FFFD (the
+// Sniffer has said so already).
+qsizetype decodeAppend(QByteArrayView bytes, QString &out, bool final, Encoding encoding)
+{
+    if (encoding == Encoding::CodePage)
+        return decodeAppend(bytes, out, final);
+    qsizetype used = bytes.size();
+    if (encoding == Encoding::Utf8) {
+        if (!final) {
+            // A sequence cut off at the end waits for the rest of it.
+            const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+            for (qsizetype back = 1; back <= std::min<qsizetype>(3, used); ++back) {
+                const unsigned char c = b[used - back];
+                if ((c & 0xC0) == 0x80)
+                    continue;
+                const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+                if (length > back)
+                    used -= back;
+                break;
+            }
+        }
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        const qsizetype old = out.size();
+        out.resize(old + utf8.requiredSpace(used));
+        const QChar *end = utf8.appendToBuffer(out.data() + old, bytes.first(used));
+        out.truncate(end - out.constData());
+        return used;
+    }
+    const bool big = encoding == Encoding::Utf16Be;
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype units = bytes.size() / 2;
+    const qsizetype old = out.size();
+    out.resize(old + units + 1);
+    char16_t *d = reinterpret_cast<char16_t *>(out.data()) + old;
+    qsizetype w = 0;
+    qsizetype k = 0;
+    const auto at = [&](qsizetype i) { return big ? char16_t(b[2 * i] << 8 | b[2 * i + 1]) : char16_t(b[2 * i + 1] << 8 | b[2 * i]); };
+    for (; k < units; ++k) {
+        const char16_t u = at(k);
+        if (QChar::isHighSurrogate(u)) {
+            if (k + 1 == units && !final)
+                break; // its pair may come with the next piece
+            if (k + 1 < units && QChar::isLowSurrogate(at(k + 1))) {
+                d[w++] = u;
+                d[w++] = at(++k);
+                continue;
+            }
+            d[w++] = kReplacement;
+        } else {
+            d[w++] = QChar::isLowSurrogate(u) ? kReplacement : u;
+        }
+    }
+    used = 2 * k;
+    if (final && bytes.size() % 2 != 0) {
+        d[w++] = kReplacement; // half a unit
+        used = bytes.size();
+    }
+    out.truncate(old + w);
+    return used;
+}
+
 } // namespace
 
 QByteArray encode(QStringView text)
@@ -224,6 +490,66 @@ QString decode(QByteArrayView bytes)
     out.reserve(bytes.size() + 2);
     decodeAppend(bytes, out, true);
     return out;
+}
+
+Format detect(QByteArrayView bytes)
+{
+    Sniffer sniffer;
+    sniffer.feed(bytes);
+    return sniffer.result();
+}
+
+QString decode(QByteArrayView bytes, Format *format)
+{
+    *format = detect(bytes);
+    QString out;
+    out.reserve(bytes.size() + 2);
+    decodeAppend(bytes.sliced(markLength(*format)), out, true, format->encoding);
+    return out;
+}
+
+QByteArray encode(QStringView text, const Format &format)
+{
+    QString lf;
+    if (format.lineEnd == LineEnd::Lf && text.contains(u'\r')) {
+        lf = text.toString();
+        toLf(lf);
+        text = lf;
+    }
+    switch (format.encoding) {
+    case Encoding::CodePage:
+        break;
+    case Encoding::Utf8: {
+        QByteArray out = format.byteOrderMark ? QByteArray(kUtf8Mark, 3) : QByteArray();
+        out += QStringEncoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless).encode(text);
+        return out;
+    }
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const bool big = format.encoding == Encoding::Utf16Be;
+        const qsizetype mark = format.byteOrderMark ? 2 : 0;
+        QByteArray out(mark + 2 * text.size(), Qt::Uninitialized);
+        auto *o = reinterpret_cast<unsigned char *>(out.data());
+        if (mark)
+            std::memcpy(o, big ? kUtf16BeMark : kUtf16LeMark, 2);
+        o += mark;
+        const char16_t *s = text.utf16();
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char16_t u = s[i];
+            if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+                // the pair goes out unit by unit
+            } else if (QChar::isLowSurrogate(u) && i > 0 && QChar::isHighSurrogate(s[i - 1])) {
+            } else if (QChar::isSurrogate(u)) {
+                u = kReplacement;
+            }
+            *o++ = static_cast<unsigned char>(big ? u >> 8 : u & 0xFF);
+            *o++ = static_cast<unsigned char>(big ? u & 0xFF : u >> 8);
+        }
+        return out;
+    }
+    }
+    return encode(text);
 }
 
 int charByteLength(char32_t c)
@@ -331,19 +657,38 @@ void toLf(QString &text)
     text.truncate(w);
 }
 
-bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop)
+bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop, Format *format)
 {
     // Piece by piece, so that a large file is never in memory both as bytes
-    // and as text.
+    // and as text: with a Format asked for, once to find it and once to
+    // decode by it.
     constexpr qsizetype kPiece = qsizetype(1) << 20;
     QFile file;
     if (OpenRegularFile(path, kMaxReadBytes, file) != ReadOutcome::Done)
         return false;
+    QByteArray piece;
+    Format found;
+    if (format) {
+        Sniffer sniffer;
+        qint64 total = 0;
+        for (;;) {
+            piece.resize(kPiece);
+            const qint64 got = file.read(piece.data(), kPiece);
+            if (got < 0 || (total += got) > kMaxReadBytes || (stop && *stop))
+                return false;
+            if (got == 0)
+                break;
+            sniffer.feed(QByteArrayView(piece).first(got));
+        }
+        found = sniffer.result();
+        if (!file.seek(markLength(found)))
+            return false;
+        piece.clear();
+    }
     qint64 total = 0;
     QString out;
     if (file.size() > 0)
         out.reserve(file.size() + 2);
-    QByteArray piece;
     for (;;) {
         const qsizetype carried = piece.size();
         piece.resize(carried + kPiece);
@@ -352,7 +697,7 @@ bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop)
             return false;
         piece.resize(carried + got);
         const bool last = got == 0;
-        const qsizetype used = decodeAppend(piece, out, last);
+        const qsizetype used = decodeAppend(piece, out, last, found.encoding);
         if (last)
             break;
         piece.remove(0, used);
@@ -360,6 +705,8 @@ bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop)
     if (file.error() != QFileDevice::NoError)
         return false;
     *text = std::move(out);
+    if (format)
+        *format = found;
     return true;
 }
 
@@ -377,12 +724,29 @@ bool writeFile(const QString &path, QStringView text, SaveFile::Special special,
     return SaveFile::write(path, encode(text), special, why);
 }
 
+bool writeFile(const QString &path, QStringView text, const Format &format, SaveFile::Special special, QString *why)
+{
+    return SaveFile::write(path, encode(text, format), special, why);
+}
+
+namespace {
+
+// The bytes an append adds to a file of the Format: no second mark.
+std::optional<QByteArray> appendedBytes(QStringView text, Format format, qint64 fileSize)
+{
+    if (isUtf16(format.encoding) && fileSize % 2 != 0)
+        return std::nullopt; // every unit after it would be read askew
+    format.byteOrderMark = false;
+    return encode(text, format);
+}
+
+} // namespace
+
 bool appendFile(const QString &path, QStringView text)
 {
-    const QByteArray bytes = encode(text);
 #ifdef Q_OS_UNIX
     // A FIFO opened to write waits for a reader; without O_NONBLOCK, for ever.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC,
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC,
                           0666);
     if (fd < 0)
         return false;
@@ -391,6 +755,26 @@ bool appendFile(const QString &path, QStringView text)
         ::close(fd);
         return false;
     }
+    // The file's own Format, read from what it holds now.
+    Sniffer sniffer;
+    {
+        QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
+        for (off_t at = 0; at < st.st_size;) {
+            const ssize_t got = ::pread(fd, piece.data(), size_t(std::min<off_t>(piece.size(), st.st_size - at)), at);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            sniffer.feed(QByteArrayView(piece).first(got));
+            at += got;
+        }
+    }
+    const std::optional<QByteArray> appended = appendedBytes(text, sniffer.result(), st.st_size);
+    if (!appended) {
+        ::close(fd);
+        return false;
+    }
+    const QByteArray &bytes = *appended;
     // Written straight to the file, so that a short write is seen at once:
     // then the file is cut back to where it ended, and holds no half entry.
     const off_t oldLength = st.st_size;
@@ -412,10 +796,13 @@ bool appendFile(const QString &path, QStringView text)
     if (SaveFile::isSpecialFile(path))
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
         return false;
     const qint64 oldLength = file.size();
-    if (file.write(bytes) == bytes.size() && file.flush())
+    Sniffer sniffer;
+    sniffer.feed(file.readAll());
+    const std::optional<QByteArray> appended = appendedBytes(text, sniffer.result(), oldLength);
+    if (appended && file.write(*appended) == appended->size() && file.flush())
         return true;
     file.resize(oldLength);
     return false;

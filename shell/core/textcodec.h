@@ -31,6 +31,50 @@ namespace TextCodec {
 QByteArray encode(QStringView text);
 QString decode(QByteArrayView bytes);
 
+// Files of the user's (tips, favourites, what the paint grid and Spacefold
+// open, plug-in descriptions) may come in other encodings too. What one was
+// read in is a Format, which the reader keeps beside the text and hands back
+// to the writer, so that the file is written back as it came:
+//
+// - Detection, in this order: a UTF-8 byte-order mark: UTF-8; a UTF-16 LE
+//   or BE mark: UTF-16; bytes that are valid UTF-8 and hold at least one
+//   multi-byte sequence: UTF-8; anything else, pure ASCII and the empty
+//   file included: the code page, read exactly as decode() reads it.
+//   UTF-16 without a mark is never guessed. A short code-page text can be
+//   valid UTF-8 by chance and is then read as UTF-8 (see the README for how
+//   often that happens).
+// - Line ends: LF when the file has more lone LFs than CR LFs, else CR LF.
+// - A file with a mark whose bytes are no valid text of its encoding (a
+//   broken UTF-8 sequence, a lone UTF-16 surrogate, an odd last byte) reads
+//   U+FFFD for them and says so in `replacedBytes`: writing it back loses
+//   those bytes, and a window asks before it does.
+// - Writing with a Format: the mark if the file had one, the text's line
+//   ends brought to LF for an LF file (a CR LF file gets the text as it
+//   stands, as every writer hands over CR LF), the encoding's bytes. A lone
+//   surrogate is written as U+FFFD in UTF-8 and UTF-16 too. So a file read
+//   and written back unchanged keeps every byte whenever its line ends were
+//   all of one kind; the default Format is a new file: code page, CR LF.
+enum class Encoding : quint8 { CodePage, Utf8, Utf16Le, Utf16Be };
+enum class LineEnd : quint8 { CrLf, Lf };
+
+struct Format
+{
+    Encoding encoding = Encoding::CodePage;
+    bool byteOrderMark = false;
+    LineEnd lineEnd = LineEnd::CrLf;
+    bool replacedBytes = false;
+
+    bool operator==(const Format &) const = default;
+};
+
+// Detects the bytes' Format and decodes them by it (the mark is no part of
+// the text).
+QString decode(QByteArrayView bytes, Format *format);
+QByteArray encode(QStringView text, const Format &format);
+
+// The Format of the bytes alone, as decode() finds it, without decoding.
+Format detect(QByteArrayView bytes);
+
 // A character is full-width when it takes two or more bytes in the file:
 // every code point from 0x80 up except "€" and the escaped bytes.
 constexpr bool isFullWidth(char32_t c)
@@ -64,8 +108,10 @@ void toLf(QString &text);
 // long or waited on, and so is a larger file. On failure returns false and
 // leaves `text` alone. When `stop` turns true (another thread sets it),
 // reading ends within a megabyte and fails.
+// With `format`, the file is read by the detection rule above and `format`
+// receives what was found; without, it is read in the code page.
 constexpr qint64 kMaxReadBytes = qint64(256) << 20;
-bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop = nullptr);
+bool readFile(const QString &path, QString *text, const std::atomic<bool> *stop = nullptr, Format *format = nullptr);
 
 // Reads a file line by line (see splitLines).
 bool readLines(const QString &path, QStringList *lines);
@@ -76,10 +122,17 @@ bool readLines(const QString &path, QStringList *lines);
 // On failure `why`, when given, says why in the system's words.
 bool writeFile(const QString &path, QStringView text, SaveFile::Special special = SaveFile::Special::WriteInPlace,
                QString *why = nullptr);
+// The same in the file's Format (see above).
+bool writeFile(const QString &path, QStringView text, const Format &format,
+               SaveFile::Special special = SaveFile::Special::WriteInPlace, QString *why = nullptr);
 
-// Appends `text` to the file, creating it when it is missing. Only a
-// regular file (links followed) is appended to: a FIFO, device or socket
-// fails at once, and nothing waits for a reader.
+// Appends `text` (CR LF line ends) to the file, creating it when it is
+// missing, in the file's own Format as detect() finds it: UTF-8 to a UTF-8
+// file, UTF-16 (without a second mark) to a UTF-16 one, LF line ends to an
+// LF file, the code page with CR LF to a new, empty or ASCII one. A UTF-16
+// file cut off in the middle of a unit is not appended to. Only a regular
+// file (links followed) is appended to: a FIFO, device or socket fails at
+// once, and nothing waits for a reader.
 bool appendFile(const QString &path, QStringView text);
 
 } // namespace TextCodec

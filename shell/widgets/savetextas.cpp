@@ -31,10 +31,19 @@ SaveTextAs::Outcome SaveTextAs::run(Dialogs &dialogs, const std::function<QStrin
         && !dialogs.question(QStringLiteral("文件") + name + QStringLiteral("已经存在，是否覆盖？"), overwriteTitle,
                              Dialogs::Icon::Question))
         return Outcome::Declined;
+    const bool writesBack = readFormat && !readFrom.isEmpty() && QFileInfo::exists(name)
+                            && QFileInfo(name).canonicalFilePath() == QFileInfo(readFrom).canonicalFilePath();
+    if (writesBack && readFormat->replacedBytes
+        && !dialogs.question(Strings::replacedBytesQuestion(QDir::toNativeSeparators(name)), overwriteTitle,
+                             Dialogs::Icon::Question))
+        return Outcome::Declined;
     // Refused again at the write, should such a node have taken the name
     // since it was looked at.
     QString why;
-    if (!TextCodec::writeFile(name, text(), SaveFile::Special::Refuse, &why))
+    const TextCodec::Format format = writesBack ? *readFormat : TextCodec::Format{};
+    if (!TextCodec::writeFile(name, text(), format, SaveFile::Special::Refuse, &why))
         return fail(why);
+    if (writesBack)
+        readFormat->replacedBytes = false;
     return Outcome::Saved;
 }

@@ -6,6 +6,7 @@
 // do not.
 
 #include "shell/core/dialogs.h"
+#include "shell/core/textcodec.h"
 #include "shell/core/texts.h"
 
 #include <QString>
@@ -28,6 +29,12 @@ struct SaveTextAs
     QString failed = QStringLiteral("保存时出现错误！");
     QString failedTitle = QStringLiteral("保存文件出错了：（");
     Dialogs::Icon failedIcon = Dialogs::Icon::Exclamation;
+    // The file the text was read from, and the format it was read in: saved
+    // under that name again (the same file), the text is written back in
+    // that format, after a question when the reading replaced bytes (then
+    // the format no longer holds any). Any other name is a new file.
+    QString readFrom;
+    TextCodec::Format *readFormat = nullptr;
 
     enum class Outcome {
         Saved,

@@ -8,6 +8,7 @@
 
 #include "shell/core/colorscheme.h"
 #include "shell/core/textcodec.h"
+#include "shell/core/texts.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/displayarea.h"
 #include "tempprogramdir.h"
@@ -118,6 +119,9 @@ private Q_SLOTS:
     void renameAndDeleteActOnTheShownKind();
     void savingKeepsBytes_data();
     void savingKeepsBytes();
+    void tipsInOtherEncodingsReadAndSavedInThem_data();
+    void tipsInOtherEncodingsReadAndSavedInThem();
+    void unreadableBytesAskBeforeTheyAreReplaced();
     void upperCaseEndingIsListedAndRead();
     void unreadableTips();
     void fontSize_data();
@@ -749,6 +753,64 @@ void TestLibraryPanel::savingKeepsBytes()
     list()->setCurrentRow(1);
     QCOMPARE(dialogs().shown.size(), 1);
     QCOMPARE(bytes(P, "a"), content);
+}
+
+void TestLibraryPanel::tipsInOtherEncodingsReadAndSavedInThem_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("edited"); // after "!" is typed at the end
+    QTest::newRow("UTF-8 from a Linux desktop") << QStringLiteral("（＾ω＾）你好\n第二行\n").toUtf8()
+                                                << QStringLiteral("（＾ω＾）你好\r\n第二行\r\n")
+                                                << QStringLiteral("（＾ω＾）你好\n第二行\n!\n").toUtf8();
+    QTest::newRow("UTF-16 from a Windows tool")
+        << QByteArray("\xFF\xFE\x60\x4F\x7D\x59\r\0\n\0", 10) << QStringLiteral("你好\r\n")
+        << QByteArray("\xFF\xFE\x60\x4F\x7D\x59\r\0\n\0!\0\r\0\n\0", 16);
+}
+
+void TestLibraryPanel::tipsInOtherEncodingsReadAndSavedInThem()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, edited);
+    seed(P, "a", content);
+    seed(P, "b", "b\r\n");
+    build();
+    QCOMPARE(view()->text(), shown);
+    type("!");
+    dialogs().answers.enqueue(true);
+    list()->setCurrentRow(1);
+    QCOMPARE(dialogs().shown.size(), 1);
+    QCOMPARE(bytes(P, "a").toHex(' '), edited.toHex(' '));
+}
+
+void TestLibraryPanel::unreadableBytesAskBeforeTheyAreReplaced()
+{
+    const QByteArray content("\xEF\xBB\xBF" "a\xFF" "b\r\n");
+    seed(P, "a", content);
+    seed(P, "b", "b\r\n");
+    build();
+    QCOMPARE(view()->text(), QStringLiteral("a\uFFFDb\r\n"));
+    type("!");
+    // Save, but not at the price of the bytes: nothing is written, and the edit stays.
+    dialogs().answers.enqueue(true);
+    dialogs().answers.enqueue(false);
+    list()->setCurrentRow(1);
+    QCOMPARE(dialogs().shown.size(), 2);
+    QCOMPARE(last().kind, QStringLiteral("question"));
+    QCOMPARE(last().text, Strings::replacedBytesQuestion(path(P, "a")));
+    QCOMPARE(last().icon, Dialogs::Icon::Question);
+    QCOMPARE(bytes(P, "a"), content);
+    QCOMPARE(m_panel->shownFile(), QStringLiteral("a.txt"));
+    QVERIFY(m_panel->textModified());
+    // Yes to both (on picking the tip again): the file is UTF-8 through and through.
+    dialogs().answers.enqueue(true);
+    dialogs().answers.enqueue(true);
+    list()->setCurrentRow(0);
+    QCOMPARE(dialogs().shown.size(), 4);
+    QCOMPARE(bytes(P, "a"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("a\uFFFDb\r\n!\r\n").toUtf8());
+    QVERIFY(!m_panel->textModified());
+    QVERIFY(!m_panel->shownFormat().replacedBytes);
 }
 
 void TestLibraryPanel::upperCaseEndingIsListedAndRead()

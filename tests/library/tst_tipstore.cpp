@@ -276,6 +276,13 @@ void TestTipStore::readAndSaveKeepBytes_data()
     QTest::newRow("beyond GBK") << beyondGbkBytes();
     QTest::newRow("five bytes") << QByteArray("abc\r\n");
     QTest::newRow("empty") << QByteArray();
+    // Whatever the encoding and the line ends, and with no line end at the end.
+    QTest::newRow("UTF-8, no line end at the end") << QStringLiteral("中文\n二").toUtf8();
+    QTest::newRow("UTF-8 with a mark, mixed line ends")
+        << QByteArray("\xEF\xBB\xBF") + QStringLiteral("中\r\n文\n二\r三").toUtf8();
+    QTest::newRow("UTF-8 with a mark, a bad byte") << QByteArray("\xEF\xBB\xBF\xFF\r\n");
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\x4E\x2D\0\n", 6);
+    QTest::newRow("GBK, LF and a lone CR") << QByteArray("\xC4\xE3\n\r\xBA\xC3\n");
 }
 
 void TestTipStore::readAndSaveKeepBytes()
@@ -284,8 +291,11 @@ void TestTipStore::readAndSaveKeepBytes()
     const QString path = file(TipKind::Pictures, QStringLiteral("t.txt"));
     QVERIFY(writeBytes(path, bytes));
     QString text;
-    QCOMPARE(TipStore::read(path, &text), TipOutcome::Done);
-    QVERIFY(TipStore::save(path, text));
+    TextCodec::Format format;
+    QCOMPARE(TipStore::read(path, &text, &format), TipOutcome::Done);
+    // As the view hands it back, in CR LF.
+    TextCodec::toCrLf(text);
+    QVERIFY(TipStore::save(path, text, format));
     QCOMPARE(readBytes(path), bytes);
 }
 

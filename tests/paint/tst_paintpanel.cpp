@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTimer>
 #include <QtTest>
 
@@ -110,6 +111,8 @@ private Q_SLOTS:
     void autoSizeChangedDuringAnImport();
 
     void openArtTextFile();
+    void openReadsOtherEncodingsAndSavesBackInThem_data();
+    void openReadsOtherEncodingsAndSavesBackInThem();
     void openRefusesWhatIsNoText_data();
     void openRefusesWhatIsNoText();
     void openRefusesWhatIsNoFile_data();
@@ -871,6 +874,38 @@ void TestPaintPanel::openArtTextFile()
     m_panel->btnTH_Click(1);
     QCOMPARE(textBox()->text(), QStringLiteral("xyz"));
     QCOMPARE(m_panel->cols(), 6);
+}
+
+void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::newRow("UTF-8") << QStringLiteral(" ★中\n国 \n").toUtf8() << QByteArray("UTF-8");
+    // NUL bytes, but no NUL character.
+    QTest::newRow("UTF-16 LE with a mark") << QByteArray(QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                                             .encode(QStringLiteral(" ★中\n国 \n")))
+                                           << QByteArray("UTF-16LE");
+}
+
+void TestPaintPanel::openReadsOtherEncodingsAndSavesBackInThem()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    const QString path = m_dir->file(QStringLiteral("art.txt"));
+    writeBytes(path, bytes);
+    control<QCheckBox>("chkTHAutoSize")->setChecked(true);
+    m_dialogs->files.enqueue(path);
+    m_panel->btnTH_Click(1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(rowCells(m_panel->grid(), 0), QStringLiteral(" ★_中_"));
+    QCOMPARE(textBox()->text(), QStringLiteral(" ★中\r\n国   "));
+    // Saved under its own name: its encoding and line ends.
+    m_dialogs->files.enqueue(path);
+    m_dialogs->answers.enqueue(true);
+    m_panel->btnTH_Click(2);
+    const QByteArray mark = bytes.startsWith("\xFF\xFE") ? QByteArray("\xFF\xFE") : QByteArray();
+    QCOMPARE(readBytes(path).toHex(' '),
+             QByteArray(mark).append(QStringEncoder(encoding.constData()).encode(QStringLiteral(" ★中\n国   "))).toHex(' '));
 }
 
 void TestPaintPanel::openRefusesWhatIsNoText_data()

@@ -11,6 +11,7 @@
 #include "testcontext.h"
 
 #include "shell/core/launcher.h"
+#include "shell/core/texts.h"
 #include "shell/widgets/coolbutton.h"
 #include "shell/widgets/panelbox.h"
 
@@ -26,6 +27,8 @@
 #include <QtTest>
 
 #include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -63,6 +66,8 @@ private Q_SLOTS:
     void saveInPlaceRenames();
     void saveInPlaceSameName_data();
     void saveInPlaceSameName();
+    void saveInPlaceKeepsTheFilesEncoding_data();
+    void saveInPlaceKeepsTheFilesEncoding();
     void saveInPlaceOntoAnotherPlugin_data();
     void saveInPlaceOntoAnotherPlugin();
     void saveInPlaceFailedWriteKeepsTheOldFile();
@@ -429,6 +434,51 @@ void TestPluginPanel::saveInPlaceSameName()
     QCOMPARE(m_panel->listedFiles(), QStringList{QStringLiteral("A.ini")});
     QVERIFY(described(QStringLiteral("A.ini")) == (CJInfo{name, "2", "/a", ""}));
     QCOMPARE(list()->currentRow(), 0);
+}
+
+void TestPluginPanel::saveInPlaceKeepsTheFilesEncoding_data()
+{
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<QByteArray>("bad"); // bytes no character of UTF-8, read as "�"
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("UTF-8") << QByteArray() << QByteArray() << QList<bool>{} << true;
+    QTest::newRow("bad bytes, replaced") << QByteArray("\xEF\xBB\xBF") << QByteArray("\xFF") << QList<bool>{true}
+                                         << true;
+    QTest::newRow("bad bytes, kept") << QByteArray("\xEF\xBB\xBF") << QByteArray("\xFF") << QList<bool>{false}
+                                     << false;
+}
+
+void TestPluginPanel::saveInPlaceKeepsTheFilesEncoding()
+{
+    QFETCH(QByteArray, mark);
+    QFETCH(QByteArray, bad);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, written);
+    const auto file = [&](const QString &version, const QByteArray &description) -> QByteArray {
+        return mark + (u"%Zantoria Plugin File\n[Name]=甲\n[Version]="_qs + version + u"\n[Path]=/a\n[Description]=说明"_qs)
+                          .toUtf8()
+               + description + "\n";
+    };
+    const QByteArray before = file(u"1"_qs, bad);
+    {
+        QFile f(pluginFile(u"甲.ini"_qs));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+    }
+    build();
+    QCOMPARE(field("CJCDes")->text(), u"说明"_qs + (bad.isEmpty() ? QString() : u"\uFFFD"_qs));
+    editMode();
+    field("CJCVer")->setText(u"2"_qs);
+    for (bool answer : answers)
+        dialogs().answers.enqueue(answer);
+    m_panel->btnCJ_Click(1);
+    QCOMPARE(dialogs().shown.size(), answers.size());
+    if (!answers.isEmpty())
+        QCOMPARE(dialogs().shown[0].text, Strings::replacedBytesQuestion(pluginFile(u"甲.ini"_qs)));
+    QFile f(pluginFile(u"甲.ini"_qs));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), written ? file(u"2"_qs, bad.isEmpty() ? QByteArray() : "\xEF\xBF\xBD") : before);
 }
 
 void TestPluginPanel::saveInPlaceOntoAnotherPlugin_data()

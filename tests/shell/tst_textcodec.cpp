@@ -21,6 +21,8 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 class TestTextCodec : public QObject
 {
     Q_OBJECT
@@ -58,7 +60,30 @@ private Q_SLOTS:
     void savingThroughALinkReplacesItsTarget();
     void savingOntoADeviceKeepsTheDevice();
     void cancelledSaveKeepsTheOldFile();
+    void detectsInOrder_data();
+    void detectsInOrder();
+    void filesKeepTheirFormat_data();
+    void filesKeepTheirFormat();
+    void utf8DetectionAgreesWithTheSystemDecoder();
+    void appendsInTheFilesFormat_data();
+    void appendsInTheFilesFormat();
 };
+
+namespace {
+
+using TextCodec::Encoding;
+using TextCodec::LineEnd;
+
+QByteArray inEncoding(const QString &text, const char *name)
+{
+    return QStringEncoder(name).encode(text);
+}
+
+const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+const QByteArray kLeMark("\xFF\xFE");
+const QByteArray kBeMark("\xFE\xFF");
+
+} // namespace
 
 void TestTextCodec::encodesFixedBytes_data()
 {
@@ -528,6 +553,190 @@ void TestTextCodec::cancelledSaveKeepsTheOldFile()
     QVERIFY(TextCodec::readFile(path, &text));
     QCOMPARE(text, QStringLiteral("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QStringLiteral("kept.txt")});
+}
+
+
+void TestTextCodec::detectsInOrder_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<bool>("mark");
+    QTest::addColumn<bool>("lf");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<QString>("text");
+    const auto row = [](const char *name, const QByteArray &bytes, Encoding e, bool mark, bool lf, bool replaced,
+                        const QString &text) {
+        QTest::newRow(name) << bytes << int(e) << mark << lf << replaced << text;
+    };
+    row("empty", {}, Encoding::CodePage, false, false, false, {});
+    row("ASCII only, LF", "a\nb\n", Encoding::CodePage, false, true, false, u"a\nb\n"_qs);
+    row("ASCII only, CR LF", "a\r\nb", Encoding::CodePage, false, false, false, u"a\r\nb"_qs);
+    row("a lone UTF-8 mark", kUtf8Mark, Encoding::Utf8, true, false, false, {});
+    row("a lone UTF-16 LE mark", kLeMark, Encoding::Utf16Le, true, false, false, {});
+    row("a lone UTF-16 BE mark", kBeMark, Encoding::Utf16Be, true, false, false, {});
+    row("UTF-8 mark before code-page bytes", kUtf8Mark + inEncoding(u"你"_qs, "GB18030"), Encoding::Utf8, true,
+        false, true, u"\uFFFD\uFFFD"_qs);
+    row("UTF-8", u"中文\r\n"_qs.toUtf8(), Encoding::Utf8, false, false, false, u"中文\r\n"_qs);
+    const QByteArray cut = u"中文"_qs.toUtf8() + "\xE4\xB8";
+    row("UTF-8 cut off at the end", cut, Encoding::CodePage, false, false, false, TextCodec::decode(cut));
+    // The known ambiguity: "猫毛" in GBK is C3 A8 C3 AB, which is also UTF-8.
+    row("GBK that is valid UTF-8", inEncoding(u"猫毛"_qs, "GB18030"), Encoding::Utf8, false, false, false,
+        u"\u00E8\u00EB"_qs);
+    row("GBK", inEncoding(u"你好\n"_qs, "GB18030"), Encoding::CodePage, false, true, false, u"你好\n"_qs);
+    row("UTF-16 without a mark", QByteArray("a\0b\0", 4), Encoding::CodePage, false, false, false,
+        QString::fromLatin1("a\0b\0", 4));
+    row("mostly LF", "a\r\nb\nc\n", Encoding::CodePage, false, true, false, u"a\r\nb\nc\n"_qs);
+    row("as many LF as CR LF", "a\r\nb\n", Encoding::CodePage, false, false, false, u"a\r\nb\n"_qs);
+    row("UTF-8 mark, a bad byte", kUtf8Mark + "a\xFF" "b", Encoding::Utf8, true, false, true, u"a\uFFFDb"_qs);
+    row("UTF-8 mark, cut off", kUtf8Mark + "a\xE4\xB8", Encoding::Utf8, true, false, true, u"a\uFFFD\uFFFD"_qs);
+    row("UTF-16 LE, a pair", kLeMark + inEncoding(u"😀\n"_qs, "UTF-16LE"), Encoding::Utf16Le, true, true, false,
+        u"😀\n"_qs);
+    row("UTF-16 LE, half a unit", kLeMark + QByteArray("a\0b", 3), Encoding::Utf16Le, true, false, true, u"a\uFFFD"_qs);
+    row("UTF-16 BE, a lone surrogate", kBeMark + QByteArray("\xD8\0\0a", 4), Encoding::Utf16Be, true, false, true,
+        u"\uFFFDa"_qs);
+}
+
+void TestTextCodec::detectsInOrder()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    QFETCH(bool, mark);
+    QFETCH(bool, lf);
+    QFETCH(bool, replaced);
+    QFETCH(QString, text);
+    const TextCodec::Format expected{Encoding(encoding), mark, lf ? LineEnd::Lf : LineEnd::CrLf, replaced};
+    TextCodec::Format format;
+    QCOMPARE(TextCodec::decode(bytes, &format), text);
+    QVERIFY(format == expected);
+    QVERIFY(TextCodec::detect(bytes) == expected);
+    // A file reads the same, piece by piece.
+    TempProgramDir dir;
+    const QString path = dir.file("t.txt");
+    QVERIFY(SaveFile::write(path, bytes));
+    QString read;
+    TextCodec::Format fromFile;
+    QVERIFY(TextCodec::readFile(path, &read, nullptr, &fromFile));
+    QCOMPARE(read, text);
+    QVERIFY(fromFile == expected);
+    // Written back: every byte again, unless some could not be read or the
+    // line ends were mixed.
+    if (text.count(u"\r\n"_qs) == 0 || text.count(u'\n') == text.count(u"\r\n"_qs))
+        QCOMPARE(TextCodec::encode(text, format) == bytes, !replaced);
+}
+
+void TestTextCodec::filesKeepTheirFormat_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<QByteArray>("encoding"); // the system converter's name
+    QString large; // a few megabytes, so that characters fall across the pieces a file is read in
+    for (int i = 0; i < 300000; ++i)
+        large += u"中😀a\n"_qs;
+    QTest::newRow("UTF-8") << u"中文\n第二行\n"_qs << QByteArray() << QByteArray("UTF-8");
+    QTest::newRow("UTF-8, large") << large << QByteArray() << QByteArray("UTF-8");
+    QTest::newRow("UTF-8 with a mark") << u"中文\r\n二\r\n"_qs << kUtf8Mark << QByteArray("UTF-8");
+    QTest::newRow("UTF-16 LE with a mark") << u"中文😀\r\n"_qs << kLeMark << QByteArray("UTF-16LE");
+    QTest::newRow("UTF-16 LE, large") << large << kLeMark << QByteArray("UTF-16LE");
+    QTest::newRow("UTF-16 BE with a mark") << u"中文\n"_qs << kBeMark << QByteArray("UTF-16BE");
+    QTest::newRow("GBK") << u"你好\r\n世界\r\n"_qs << QByteArray() << QByteArray("GB18030");
+    QTest::newRow("GBK, LF") << u"你好\n世界\n"_qs << QByteArray() << QByteArray("GB18030");
+    QTest::newRow("GB18030, four bytes") << u"😀𠀀你\r\n"_qs << QByteArray() << QByteArray("GB18030");
+}
+
+void TestTextCodec::filesKeepTheirFormat()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, mark);
+    QFETCH(QByteArray, encoding);
+    const QByteArray bytes = mark + inEncoding(text, encoding.constData());
+    TempProgramDir dir;
+    const QString path = dir.file("t.txt");
+    QVERIFY(SaveFile::write(path, bytes));
+    QString read;
+    TextCodec::Format format;
+    QVERIFY(TextCodec::readFile(path, &read, nullptr, &format));
+    QVERIFY(read == text);
+    QVERIFY(!format.replacedBytes);
+    // Nothing edited: every byte back.
+    QVERIFY(TextCodec::writeFile(path, read, format));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == bytes);
+    file.close();
+    // Edited as a window edits, in CR LF: the new text in the file's encoding and line ends.
+    QString edited = read + u"改了\r\n"_qs;
+    TextCodec::toCrLf(edited);
+    QVERIFY(TextCodec::writeFile(path, edited, format));
+    if (format.lineEnd == LineEnd::Lf)
+        TextCodec::toLf(edited);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == mark + inEncoding(edited, encoding.constData()));
+}
+
+void TestTextCodec::utf8DetectionAgreesWithTheSystemDecoder()
+{
+    // Random mixtures of ASCII, whole UTF-8 sequences and stray bytes, held
+    // against the literal rule: the system decoder reads them back to the
+    // same bytes, and one of them is above 0x7F.
+    QRandomGenerator random(20);
+    const char32_t samples[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF, 0x4E2D};
+    const QByteArray strays[] = {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                                 "\xF5", "\xFF", "\xE4\xB8", "\xF0\x9F\x98"};
+    int utf8 = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        const int parts = random.bounded(1, 6);
+        for (int k = 0; k < parts; ++k) {
+            const int pick = random.bounded(10);
+            if (pick < 3)
+                bytes += char(random.bounded(0x20, 0x7F));
+            else if (pick < 9)
+                bytes += QString::fromUcs4(&samples[random.bounded(int(std::size(samples)))], 1).toUtf8();
+            else
+                bytes += strays[random.bounded(int(std::size(strays)))];
+        }
+        const bool valid = QString::fromUtf8(bytes).toUtf8() == bytes;
+        const bool high = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+        const bool expected = valid && high;
+        utf8 += expected;
+        if ((TextCodec::detect(bytes).encoding == Encoding::Utf8) != expected)
+            QFAIL(qPrintable(u"disagrees on "_qs + QString::fromLatin1(bytes.toHex(' '))));
+    }
+    QVERIFY(utf8 > 5000 && utf8 < 15000);
+}
+
+void TestTextCodec::appendsInTheFilesFormat_data()
+{
+    QTest::addColumn<QByteArray>("before"); // null: no file
+    QTest::addColumn<QByteArray>("after"); // null: refused, the file unchanged
+    const QString added = u"加一\r\n"_qs;
+    const QByteArray gbk = inEncoding(added, "GB18030");
+    const QByteArray gbkLf = inEncoding(u"加一\n"_qs, "GB18030");
+    QTest::newRow("no file") << QByteArray() << gbk;
+    QTest::newRow("empty") << QByteArray("") << gbk;
+    QTest::newRow("ASCII, LF") << QByteArray("a\n") << QByteArray("a\n") + gbkLf;
+    QTest::newRow("GBK") << inEncoding(u"你\r\n"_qs, "GB18030") << inEncoding(u"你\r\n"_qs + added, "GB18030");
+    QTest::newRow("UTF-8, LF") << u"中\n"_qs.toUtf8() << u"中\n加一\n"_qs.toUtf8();
+    QTest::newRow("UTF-8 with a mark") << kUtf8Mark + u"中\r\n"_qs.toUtf8() << kUtf8Mark + u"中\r\n加一\r\n"_qs.toUtf8();
+    QTest::newRow("UTF-16 LE") << kLeMark + inEncoding(u"中\r\n"_qs, "UTF-16LE")
+                               << kLeMark + inEncoding(u"中\r\n加一\r\n"_qs, "UTF-16LE");
+    QTest::newRow("UTF-16 BE, LF") << kBeMark + inEncoding(u"中\n"_qs, "UTF-16BE")
+                                   << kBeMark + inEncoding(u"中\n加一\n"_qs, "UTF-16BE");
+    QTest::newRow("UTF-16 cut in a unit") << kLeMark + "a" << QByteArray();
+}
+
+void TestTextCodec::appendsInTheFilesFormat()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    TempProgramDir dir;
+    const QString path = dir.file("favourites.txt");
+    if (!before.isNull())
+        QVERIFY(SaveFile::write(path, before));
+    QCOMPARE(TextCodec::appendFile(path, u"加一\r\n"_qs), !after.isNull());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toHex(' '), (after.isNull() ? before : after).toHex(' '));
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)

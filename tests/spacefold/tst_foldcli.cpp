@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +61,8 @@ private Q_SLOTS:
     void statistics();
     void readsTheNamedFile();
     void unreadableFile();
+    void inputEncodingAutoWritesWhatItRead_data();
+    void inputEncodingAutoWritesWhatItRead();
 };
 
 void TestFoldCli::initTestCase()
@@ -226,6 +229,45 @@ void TestFoldCli::unreadableFile()
     const Run directory = fold({u"--stats"_qs, dir.path()});
     QCOMPARE(directory.status, 1);
     QCOMPARE(directory.err.count('\n'), 1);
+}
+
+void TestFoldCli::inputEncodingAutoWritesWhatItRead_data()
+{
+    QTest::addColumn<QStringList>("flags");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("status");
+    const QStringList autoFlags{u"--trailing"_qs, u"--input-encoding"_qs, u"auto"_qs};
+    const auto utf16 = [](const QString &text, bool big) -> QByteArray {
+        return QStringEncoder(big ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+            .encode(text);
+    };
+    QTest::newRow("UTF-8, LF") << autoFlags << u"中 \n文 "_qs.toUtf8() << u"中\n文"_qs.toUtf8() << 0;
+    QTest::newRow("UTF-8 with a mark, CR LF") << autoFlags << u"\uFEFF中 \r\n文"_qs.toUtf8()
+                                              << u"\uFEFF中\r\n文"_qs.toUtf8() << 0;
+    QTest::newRow("UTF-16 LE") << autoFlags << utf16(u"中 \r\n文"_qs, false) << utf16(u"中\r\n文"_qs, false) << 0;
+    QTest::newRow("UTF-16 BE") << autoFlags << utf16(u"中 \n文"_qs, true) << utf16(u"中\n文"_qs, true) << 0;
+    QTest::newRow("GBK") << autoFlags << TextCodec::encode(u"你好 \r\n好"_qs) << TextCodec::encode(u"你好\r\n好"_qs)
+                         << 0;
+    QTest::newRow("ASCII, LF") << autoFlags << QByteArray("a \nb") << QByteArray("a\nb") << 0;
+    QTest::newRow("as --cp936") << QStringList{u"--input-encoding=cp936"_qs} << TextCodec::encode(u"  你\n  好"_qs)
+                                << TextCodec::encode(u"你\r\n好"_qs) << 0;
+    QTest::newRow("unknown") << QStringList{u"--input-encoding"_qs, u"latin1"_qs} << QByteArray() << QByteArray()
+                             << 2;
+    QTest::newRow("no value") << QStringList{u"--input-encoding"_qs} << QByteArray() << QByteArray() << 2;
+}
+
+void TestFoldCli::inputEncodingAutoWritesWhatItRead()
+{
+    QFETCH(QStringList, flags);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    QFETCH(int, status);
+    const Run run = fold(flags, input);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.toHex(' '), output.toHex(' '));
+    if (status != 0)
+        QVERIFY(run.err.contains("utf-8, cp936 or auto"));
 }
 
 int main(int argc, char **argv)

@@ -119,6 +119,7 @@ private Q_SLOTS:
     void closingDuringARunEndsIt();
     void fromClipboard();
     void fromFile();
+    void fileInAnotherEncodingSavedBackInIt();
     void fromMissingFile();
     void opensWhileTheWindowAnswers();
     void closingWhileOpeningGivesItUp();
@@ -329,6 +330,31 @@ void TestSpacefoldWindow::fromFile()
     w->Btn_Click(1);
     QCOMPARE(w->textBox()->text(), u"  中€\r\n  国"_qs);
     QCOMPARE(m_dialogs->shown.size(), 3);
+}
+
+void TestSpacefoldWindow::fileInAnotherEncodingSavedBackInIt()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"utf8.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(u"  中　文\n  国\n"_qs.toUtf8());
+    file.close();
+    const auto w = makeWindow();
+    m_dialogs->files.enqueue(path);
+    w->Btn_Click(1);
+    QVERIFY(opened(*w));
+    QCOMPARE(w->textBox()->text(), u"  中  文\r\n  国\r\n"_qs);
+    // Under the same name: UTF-8 with LF again (and the line break every save
+    // adds); under another: the code page.
+    m_dialogs->files.enqueue(path);
+    m_dialogs->answers.enqueue(true);
+    w->Btn_Click(3);
+    QCOMPARE(fileBytes(path), u"  中  文\n  国\n\n"_qs.toUtf8());
+    const QString other = dir.filePath(u"other.txt"_qs);
+    m_dialogs->files.enqueue(other);
+    w->Btn_Click(3);
+    QCOMPARE(fileBytes(other), TextCodec::encode(u"  中  文\r\n  国\r\n\r\n"_qs));
 }
 
 void TestSpacefoldWindow::fileWithLineFeedsFoldsLineByLine()
