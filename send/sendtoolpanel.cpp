@@ -549,7 +549,7 @@ void SendToolPanel::windowPointed(const QPoint &screenPoint)
     const bool kept = m_chosen.choose(*info, pointed->x, pointed->y);
     showChosen();
     if (!kept)
-        m_context.dialogs->message(kChoiceNotKept, kCopyFailedTitle, Dialogs::Icon::Critical);
+        m_context.dialogs->message(kChoiceNotKept, Strings::kCopyFailedTitle, Dialogs::Icon::Critical);
 }
 
 void SendToolPanel::btnClearWindow_Click()
@@ -560,7 +560,7 @@ void SendToolPanel::btnClearWindow_Click()
     const bool kept = m_chosen.clear();
     showChosen();
     if (!kept)
-        m_context.dialogs->message(kChoiceNotKept, kCopyFailedTitle, Dialogs::Icon::Critical);
+        m_context.dialogs->message(kChoiceNotKept, Strings::kCopyFailedTitle, Dialogs::Icon::Critical);
 }
 
 void SendToolPanel::mousePressEvent(QMouseEvent *event)
