@@ -1,0 +1,65 @@
+#pragma once
+
+// What the user typed into the library's search box, made ready to test
+// texts against, and the one way texts are folded for it.
+//
+// A text matches when
+// - the query, folded, is a substring of the folded text; or
+// - the query without its blanks and apostrophes can be cut into pieces
+//   that follow one another through consecutive characters of the text,
+//   each piece the character itself or a prefix of one of its readings
+//   (HanReadings): "shengri", "sheng ri", "shengr", "sr", "s r" and "生r"
+//   all find "生日", "xian" finds both "先" and "西安".
+// Folding makes Latin letters lower case and full-width letters and digits
+// half-width, in the query and the text alike.
+//
+// The pieces are followed by a bit-parallel automaton: bit o of the state
+// says the first o units of the query have been matched so far, ending
+// right before the current character. What a character does to the state
+// is worked out once per reading set, so testing a text costs a table look-
+// up per character and, where a match may start, one step per live bit.
+// Queries longer than kMaxPinyinUnits match as substrings only.
+
+#include "hanreadings.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The text as the index keeps it and the query sees it.
+QString FoldForSearch(QStringView text);
+
+class TipQuery
+{
+public:
+    static constexpr int kMaxPinyinUnits = 63;
+
+    TipQuery(QStringView query, std::shared_ptr<const HanReadings> readings);
+
+    // Nothing to look for: the query is empty or blanks only.
+    bool isEmpty() const { return m_empty; }
+    // The folded query; a query whose key extends another's finds a subset
+    // of what the other finds.
+    const QString &key() const { return m_key; }
+
+    // Whether a text folded by FoldForSearch matches.
+    bool matches(QStringView folded) const;
+
+private:
+    bool startsAt(char16_t c) const { return (m_start[c >> 6] >> (c & 63)) & 1; }
+    std::uint64_t charMask(char16_t c) const;
+
+    std::shared_ptr<const HanReadings> m_readings;
+    QString m_key;
+    bool m_empty = true;
+    bool m_literal = false; // the key holds separators, so try it as a substring too
+    std::u16string m_units; // the key without separators
+    int m_m = 0; // units followed by the automaton
+    std::vector<std::uint64_t> m_steps; // [set * m + offset]: the offsets a reading set leads to
+    std::uint64_t m_ascii[128] = {};
+    std::vector<std::pair<char16_t, std::uint64_t>> m_other; // units beyond ASCII and their offsets
+    std::vector<std::uint64_t> m_start; // 65536 bits: characters a match may start at
+};
