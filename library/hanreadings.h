@@ -36,6 +36,8 @@ public:
 
     // The set a character reads by, 0 for none.
     std::uint16_t setOf(char16_t c) const { return m_setOf[c]; }
+    // The same for every character at once: 65536 entries.
+    const std::uint16_t *setTable() const { return m_setOf.data(); }
     // Sets are numbered 1 .. setCount() - 1.
     std::size_t setCount() const { return m_sets.size(); }
     // The readings of a set, ASCII letters a-z only.

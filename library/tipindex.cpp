@@ -1,5 +1,8 @@
 #include "tipindex.h"
 
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 
 namespace {
@@ -68,6 +71,8 @@ void TipIndex::put(TipSource source, const QString &fileName, const QString &nam
     e.name = name;
     e.foldedName = FoldForSearch(name);
     e.foldedText = FoldForSearch(text.first(kept));
+    e.nameCodes = TipQuery::codesOf(e.foldedName, *m_readings);
+    e.textCodes = TipQuery::codesOf(e.foldedText, *m_readings);
     e.live = true;
     if (added) {
         m_ids.insert(key, id);
@@ -95,6 +100,28 @@ bool TipIndex::contains(TipSource source, const QString &fileName) const
     return m_ids.contains(keyOf(source, fileName));
 }
 
+void TipIndex::testAll(const TipQuery &query, std::vector<quint32> &ids) const
+{
+    const auto test = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const Entry &e = m_entries[ids[i]];
+            if (query.matches(e.foldedName, e.nameCodes.data()))
+                ids[i] |= kByName;
+            else if (!query.matches(e.foldedText, e.textCodes.data()))
+                ids[i] = kNoHit;
+        }
+    };
+    const int threads = QThreadPool::globalInstance()->maxThreadCount();
+    if (threads < 2 || ids.size() < kParallelFrom)
+        return test(0, ids.size());
+    // Many small parts, so a thread the system keeps waiting holds up little.
+    const std::size_t parts = std::size_t(threads) * 8;
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    for (std::size_t p = 0; p < parts; ++p)
+        ranges.emplace_back(ids.size() * p / parts, ids.size() * (p + 1) / parts);
+    QtConcurrent::blockingMap(ranges, [&](const std::pair<std::size_t, std::size_t> &r) { test(r.first, r.second); });
+}
+
 QList<TipHit> TipIndex::search(QStringView text)
 {
     const TipQuery query(text, m_readings);
@@ -112,19 +139,18 @@ QList<TipHit> TipIndex::search(QStringView text)
         result = std::move(*base);
         m_results.erase(base);
     } else {
-        const auto test = [&](quint32 id) {
-            const Entry &e = m_entries[id];
-            if (query.matches(e.foldedName))
-                result.found.push_back(id | kByName);
-            else if (query.matches(e.foldedText))
-                result.found.push_back(id);
-        };
+        std::vector<quint32> candidates;
         if (base != m_results.end()) {
+            candidates.reserve(base->found.size());
             for (const quint32 id : base->found)
-                test(id & ~kByName);
+                candidates.push_back(id & ~kByName);
         } else {
-            for (const quint32 id : m_order)
-                test(id);
+            candidates = m_order;
+        }
+        testAll(query, candidates);
+        for (const quint32 id : candidates) {
+            if (id != kNoHit)
+                result.found.push_back(id);
         }
     }
 
@@ -157,7 +183,8 @@ std::size_t TipIndex::memoryBytes() const
     std::size_t bytes = sizeof(*this) + m_entries.capacity() * sizeof(Entry)
         + (m_free.capacity() + m_order.capacity()) * sizeof(quint32);
     for (const Entry &e : m_entries)
-        bytes += stringBytes(e.fileName) + stringBytes(e.name) + stringBytes(e.foldedName) + stringBytes(e.foldedText);
+        bytes += stringBytes(e.fileName) + stringBytes(e.name) + stringBytes(e.foldedName) + stringBytes(e.foldedText)
+            + (e.nameCodes.capacity() + e.textCodes.capacity()) * sizeof(quint16);
     // The hash: a node per tip with its key, and its spans.
     for (auto it = m_ids.cbegin(); it != m_ids.cend(); ++it)
         bytes += stringBytes(it.key()) + 2 * sizeof(void *);

@@ -3,7 +3,8 @@
 // The search index of the tips library: for every tip of both kinds and for
 // the favourites, its name and the start of its text, folded for searching
 // (TipQuery), and the order the lists show them in. Widget-free; not
-// thread-safe (one thread builds it, then hands it over).
+// thread-safe (one thread builds it, then hands it over; a search spreads
+// its tests over the thread pool).
 //
 // A search tests every tip's name and text with one TipQuery. Typing adds
 // to the query, and a query that extends an earlier one finds a subset of
@@ -77,6 +78,8 @@ private:
         QString name;
         QString foldedName;
         QString foldedText;
+        std::vector<quint16> nameCodes; // TipQuery::codesOf
+        std::vector<quint16> textCodes;
         bool live = false;
     };
     // Found ids, hits by name flagged in the top bit, in the lists' order.
@@ -86,10 +89,16 @@ private:
         std::vector<quint32> found;
     };
     static constexpr quint32 kByName = 0x80000000u;
+    static constexpr quint32 kNoHit = 0xFFFFFFFFu;
+    // Fewer tips than this are tested on the calling thread alone.
+    static constexpr std::size_t kParallelFrom = 512;
     static constexpr int kRememberedResults = 16;
 
     static QString keyOf(TipSource source, const QString &fileName);
     bool before(quint32 a, quint32 b) const;
+    // Each id becomes a name hit (kByName added), stays (a text hit), or
+    // becomes kNoHit; on the thread pool's threads when there are many.
+    void testAll(const TipQuery &query, std::vector<quint32> &ids) const;
     void forget() { m_results.clear(); }
 
     std::shared_ptr<const HanReadings> m_readings;

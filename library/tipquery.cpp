@@ -31,6 +31,15 @@ std::uint64_t span(int o, int length)
     return length == 0 ? 0 : ((~std::uint64_t(0) >> (64 - length)) << (o + 1));
 }
 
+// The first of p .. end that may start a match by the bit table, or end.
+template<typename Unit>
+const Unit *skipToStart(const Unit *p, const Unit *end, const std::uint64_t *table)
+{
+    while (p != end && !((table[*p >> 6] >> (*p & 63)) & 1))
+        ++p;
+    return p;
+}
+
 } // namespace
 
 QString FoldForSearch(QStringView text)
@@ -64,7 +73,7 @@ TipQuery::TipQuery(QStringView query, std::shared_ptr<const HanReadings> reading
 
     for (int o = 0; o < m; ++o) {
         const char16_t u = m_units[std::size_t(o)];
-        if (u < 128) {
+        if (u < 128 && u != 0) { // NUL is the code of "anything else"
             m_ascii[u] |= std::uint64_t(1) << o;
             continue;
         }
@@ -95,11 +104,28 @@ TipQuery::TipQuery(QStringView query, std::shared_ptr<const HanReadings> reading
         if ((s && m_steps[s * std::size_t(m)]) || c == m_units[0])
             m_start[c >> 6] |= std::uint64_t(1) << (c & 63);
     }
+    m_codeStart.assign((128 + sets + 63) / 64, 0);
+    for (std::size_t code = 0; code < 128 + sets; ++code) {
+        if (code < 128 ? (m_ascii[code] & 1) : (code > 128 && m_steps[(code - 128) * std::size_t(m)]))
+            m_codeStart[code >> 6] |= std::uint64_t(1) << (code & 63);
+    }
+}
+
+std::vector<std::uint16_t> TipQuery::codesOf(QStringView folded, const HanReadings &readings)
+{
+    std::vector<std::uint16_t> codes;
+    codes.reserve(std::size_t(folded.size()));
+    const std::uint16_t *const sets = readings.setTable();
+    for (const QChar c : folded) {
+        const char16_t u = c.unicode();
+        codes.push_back(u < 128 ? u : sets[u] ? std::uint16_t(128 + sets[u]) : 0);
+    }
+    return codes;
 }
 
 std::uint64_t TipQuery::charMask(char16_t c) const
 {
-    if (c < 128)
+    if (c < 128 && c != 0)
         return m_ascii[c];
     for (const auto &[unit, mask] : m_other) {
         if (unit == c)
@@ -108,7 +134,7 @@ std::uint64_t TipQuery::charMask(char16_t c) const
     return 0;
 }
 
-bool TipQuery::matches(QStringView folded) const
+bool TipQuery::matches(QStringView folded, const std::uint16_t *codes) const
 {
     if (m_empty)
         return false;
@@ -116,24 +142,68 @@ bool TipQuery::matches(QStringView folded) const
         return true;
     if (m_m == 0)
         return false;
+    if (codes && m_other.empty())
+        return matchesCodes(codes, std::size_t(folded.size()));
+    return matchesCharacters(folded);
+}
 
-    const char16_t *p = folded.utf16();
-    const char16_t *const end = p + folded.size();
+bool TipQuery::matchesCodes(const std::uint16_t *p, std::size_t size) const
+{
+    const std::uint16_t *const end = p + size;
     const std::uint64_t done = std::uint64_t(1) << m_m;
     const std::size_t m = std::size_t(m_m);
+    const std::uint64_t *const start = m_codeStart.data();
+    const std::uint64_t *const allSteps = m_steps.data();
     std::uint64_t state = 0;
     while (p != end) {
-        if (state == 0) {
-            while (!startsAt(*p)) {
-                if (++p == end)
-                    return false;
-            }
+        if (state == 0 && (p = skipToStart(p, end, start)) == end)
+            return false;
+        const std::uint16_t code = *p++;
+        const std::uint64_t live = state | 1;
+        std::uint64_t next = 0;
+        if (code < 128) {
+            next = (live & m_ascii[code]) << 1;
+        } else {
+            const std::uint64_t *steps = allSteps + (code - 128u) * m;
+            for (std::uint64_t bits = live; bits; bits &= bits - 1)
+                next |= steps[std::countr_zero(bits)];
         }
+        if (next & done)
+            return true;
+        state = next;
+    }
+    return false;
+}
+
+bool TipQuery::matchesCharacters(QStringView folded) const
+{
+    // Characters of the query beyond ASCII match only themselves: the text
+    // must hold each, and no match starts more characters before the first
+    // of one than the units before it in the query.
+    qsizetype from = 0;
+    for (const auto &[unit, offsets] : m_other) {
+        const qsizetype at = folded.indexOf(QChar(unit));
+        if (at < 0)
+            return false;
+        from = std::max(from, at - std::countr_zero(offsets));
+    }
+    const char16_t *p = folded.utf16() + from;
+    const char16_t *const end = folded.utf16() + folded.size();
+    const std::uint64_t done = std::uint64_t(1) << m_m;
+    const std::size_t m = std::size_t(m_m);
+    const std::uint16_t *const sets = m_readings->setTable();
+    const std::uint64_t *const start = m_start.data();
+    const std::uint64_t *const allSteps = m_steps.data();
+    std::uint64_t state = 0;
+    while (p != end) {
+        // Most characters start nothing: pass them by the bit table alone.
+        if (state == 0 && (p = skipToStart(p, end, start)) == end)
+            return false;
         const char16_t c = *p++;
         const std::uint64_t live = state | 1;
         std::uint64_t next = (live & charMask(c)) << 1;
-        if (const std::uint16_t s = m_readings->setOf(c)) {
-            const std::uint64_t *steps = m_steps.data() + s * m;
+        if (const std::uint16_t s = sets[c]) {
+            const std::uint64_t *steps = allSteps + s * m;
             for (std::uint64_t bits = live; bits; bits &= bits - 1)
                 next |= steps[std::countr_zero(bits)];
         }

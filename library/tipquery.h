@@ -19,6 +19,12 @@
 // is worked out once per reading set, so testing a text costs a table look-
 // up per character and, where a match may start, one step per live bit.
 // Queries longer than kMaxPinyinUnits match as substrings only.
+//
+// A query of ASCII only (what pinyin is typed in) needs nothing of a
+// character but its reading set, or itself when it is ASCII: codesOf gives
+// each character of a text that code once, when it is indexed, and the
+// automaton then walks the codes through tables small enough to stay in the
+// processor's first cache.
 
 #include "hanreadings.h"
 
@@ -45,12 +51,17 @@ public:
     // of what the other finds.
     const QString &key() const { return m_key; }
 
-    // Whether a text folded by FoldForSearch matches.
-    bool matches(QStringView folded) const;
+    // Whether a text folded by FoldForSearch matches; `codes`, when given,
+    // are its codesOf.
+    bool matches(QStringView folded, const std::uint16_t *codes = nullptr) const;
+
+    // A code per character: itself below 128, 128 + its reading set, or 0.
+    static std::vector<std::uint16_t> codesOf(QStringView folded, const HanReadings &readings);
 
 private:
-    bool startsAt(char16_t c) const { return (m_start[c >> 6] >> (c & 63)) & 1; }
     std::uint64_t charMask(char16_t c) const;
+    bool matchesCharacters(QStringView folded) const;
+    bool matchesCodes(const std::uint16_t *codes, std::size_t size) const;
 
     std::shared_ptr<const HanReadings> m_readings;
     QString m_key;
@@ -62,4 +73,5 @@ private:
     std::uint64_t m_ascii[128] = {};
     std::vector<std::pair<char16_t, std::uint64_t>> m_other; // units beyond ASCII and their offsets
     std::vector<std::uint64_t> m_start; // 65536 bits: characters a match may start at
+    std::vector<std::uint64_t> m_codeStart; // the same for codes
 };

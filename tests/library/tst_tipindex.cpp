@@ -199,8 +199,8 @@ void TestTipIndex::order()
 void TestTipIndex::automatonAgreesWithTheLiteralRule()
 {
     const auto readings = HanReadings::icu();
-    const QString textChars = QStringLiteral("生日西安先重绿长aAsＳ '");
-    const QString queryChars = QStringLiteral("shengrixaznlvu生西 'ＳA");
+    const QString textChars = QStringLiteral("生日西安先重绿长aAsＳ '，") + QChar(0);
+    const QString queryChars = QStringLiteral("shengrixaznlvu生西 'ＳA，") + QChar(0);
     QRandomGenerator random(21);
     const auto draw = [&](const QString &from, int most) {
         QString s;
@@ -212,8 +212,10 @@ void TestTipIndex::automatonAgreesWithTheLiteralRule()
         const QString text = draw(textChars, 12);
         const QString query = draw(queryChars, 6);
         const TipQuery compiled(query, readings);
-        QVERIFY2(compiled.matches(FoldForSearch(text)) == literalMatch(*readings, text, query),
-                 qPrintable(QStringLiteral("「%1」 in 「%2」").arg(query, text)));
+        const QString folded = FoldForSearch(text);
+        const bool expected = literalMatch(*readings, text, query);
+        QVERIFY2(compiled.matches(folded) == expected, qPrintable(QStringLiteral("「%1」 in 「%2」").arg(query, text)));
+        QVERIFY(compiled.matches(folded, TipQuery::codesOf(folded, *readings).data()) == expected);
     }
     // Past the automaton's width a query is a substring only.
     const QString longQuery(TipQuery::kMaxPinyinUnits + 1, u'a');
