@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -136,6 +137,8 @@ void LibraryPanel::buildControls()
     txtMJSearch->setAccessibleName(QStringLiteral("搜索秘笈"));
     txtMJSearch->setToolTip(QStringLiteral("在图片、文字和『我的最爱』的名称与内容中搜索，汉字、全拼、首字母都可以，如“sr”找到“生日”：）"));
     txtMJSearch->setClearButtonEnabled(true);
+    for (QToolButton *clear : txtMJSearch->findChildren<QToolButton *>())
+        clear->setAccessibleName(QStringLiteral("清空搜索"));
     lstMJHits = new QListWidget(this);
     lstMJHits->setObjectName(QStringLiteral("lstMJHits"));
     lstMJHits->setGeometry(kListRect);
