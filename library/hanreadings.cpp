@@ -10,7 +10,7 @@
 
 namespace {
 
-std::u16string_view trimmed(std::u16string_view s)
+std::u16string_view stripped(std::u16string_view s)
 {
     while (!s.empty() && (s.front() == u' ' || s.front() == u'\t'))
         s.remove_prefix(1);
@@ -105,17 +105,17 @@ HanReadings HanReadings::fromRules(std::u16string_view rules)
 
     while (!rules.empty()) {
         const std::size_t end = std::min(rules.find(u'\n'), rules.size());
-        const std::u16string_view line = trimmed(rules.substr(0, end));
+        const std::u16string_view line = stripped(rules.substr(0, end));
         rules.remove_prefix(std::min(end + 1, rules.size()));
 
         const std::size_t arrow = line.find(u" > ");
         if (arrow == std::u16string_view::npos || line.back() != u';')
             continue;
-        const std::u16string_view target = trimmed(line.substr(arrow + 3, line.size() - arrow - 4));
+        const std::u16string_view target = stripped(line.substr(arrow + 3, line.size() - arrow - 4));
         const std::vector<std::string> readings = toneless(target);
         if (readings.empty())
             continue;
-        const std::u16string_view source = trimmed(line.substr(0, arrow));
+        const std::u16string_view source = stripped(line.substr(0, arrow));
         const std::uint16_t id = idOf(readings);
         if (source.front() == u'[' && source.back() == u']') {
             UErrorCode status = U_ZERO_ERROR;
