@@ -40,6 +40,15 @@ const Unit *skipToStart(const Unit *p, const Unit *end, const std::uint64_t *tab
     return p;
 }
 
+// The offsets a reading set leads to from each live offset.
+std::uint64_t stepsFrom(const std::uint64_t *steps, std::uint64_t live)
+{
+    std::uint64_t next = 0;
+    for (; live; live &= live - 1)
+        next |= steps[std::countr_zero(live)];
+    return next;
+}
+
 } // namespace
 
 QString FoldForSearch(QStringView text)
@@ -149,30 +158,13 @@ bool TipQuery::matches(QStringView folded, const std::uint16_t *codes) const
 
 bool TipQuery::matchesCodes(const std::uint16_t *p, std::size_t size) const
 {
-    const std::uint16_t *const end = p + size;
-    const std::uint64_t done = std::uint64_t(1) << m_m;
     const std::size_t m = std::size_t(m_m);
-    const std::uint64_t *const start = m_codeStart.data();
     const std::uint64_t *const allSteps = m_steps.data();
-    std::uint64_t state = 0;
-    while (p != end) {
-        if (state == 0 && (p = skipToStart(p, end, start)) == end)
-            return false;
-        const std::uint16_t code = *p++;
-        const std::uint64_t live = state | 1;
-        std::uint64_t next = 0;
-        if (code < 128) {
-            next = (live & m_ascii[code]) << 1;
-        } else {
-            const std::uint64_t *steps = allSteps + (code - 128u) * m;
-            for (std::uint64_t bits = live; bits; bits &= bits - 1)
-                next |= steps[std::countr_zero(bits)];
-        }
-        if (next & done)
-            return true;
-        state = next;
-    }
-    return false;
+    return run(p, p + size, m_codeStart.data(), [&](std::uint16_t code, std::uint64_t live) {
+        if (code < 128)
+            return (live & m_ascii[code]) << 1;
+        return stepsFrom(allSteps + (code - 128u) * m, live);
+    });
 }
 
 bool TipQuery::matchesCharacters(QStringView folded) const
@@ -187,26 +179,27 @@ bool TipQuery::matchesCharacters(QStringView folded) const
             return false;
         from = std::max(from, at - std::countr_zero(offsets));
     }
-    const char16_t *p = folded.utf16() + from;
-    const char16_t *const end = folded.utf16() + folded.size();
-    const std::uint64_t done = std::uint64_t(1) << m_m;
     const std::size_t m = std::size_t(m_m);
     const std::uint16_t *const sets = m_readings->setTable();
-    const std::uint64_t *const start = m_start.data();
     const std::uint64_t *const allSteps = m_steps.data();
+    return run(folded.utf16() + from, folded.utf16() + folded.size(), m_start.data(),
+               [&](char16_t c, std::uint64_t live) {
+                   const std::uint64_t next = (live & charMask(c)) << 1;
+                   const std::uint16_t s = sets[c];
+                   return s ? next | stepsFrom(allSteps + s * m, live) : next;
+               });
+}
+
+template<typename Unit, typename Step>
+bool TipQuery::run(const Unit *p, const Unit *end, const std::uint64_t *start, Step step) const
+{
+    const std::uint64_t done = std::uint64_t(1) << m_m;
     std::uint64_t state = 0;
     while (p != end) {
         // Most characters start nothing: pass them by the bit table alone.
         if (state == 0 && (p = skipToStart(p, end, start)) == end)
             return false;
-        const char16_t c = *p++;
-        const std::uint64_t live = state | 1;
-        std::uint64_t next = (live & charMask(c)) << 1;
-        if (const std::uint16_t s = sets[c]) {
-            const std::uint64_t *steps = allSteps + s * m;
-            for (std::uint64_t bits = live; bits; bits &= bits - 1)
-                next |= steps[std::countr_zero(bits)];
-        }
+        const std::uint64_t next = step(*p++, state | 1);
         if (next & done)
             return true;
         state = next;

@@ -62,6 +62,9 @@ private:
     std::uint64_t charMask(char16_t c) const;
     bool matchesCharacters(QStringView folded) const;
     bool matchesCodes(const std::uint16_t *codes, std::size_t size) const;
+    // The automaton over p .. end: `step(unit, live)` gives the next state.
+    template<typename Unit, typename Step>
+    bool run(const Unit *p, const Unit *end, const std::uint64_t *start, Step step) const;
 
     std::shared_ptr<const HanReadings> m_readings;
     QString m_key;
