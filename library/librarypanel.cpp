@@ -1,5 +1,7 @@
 #include "librarypanel.h"
 
+#include "tipsearch.h"
+
 #include "shell/core/colorscheme.h"
 #include "shell/core/dialogs.h"
 #include "shell/core/fonts.h"
@@ -16,10 +18,12 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -39,6 +43,8 @@ const QString kNewNamePrompt = QStringLiteral("请输入更改后的秘笈名称
 const QString kContentCaption = QStringLiteral("秘笈内容：");
 const QString kFavouritesCaption = QStringLiteral("『我的最爱』内容：");
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kNameCaption = QStringLiteral("秘笈名称：");
+const QString kHitsCaption = QStringLiteral("搜索结果：");
 
 constexpr float kDefaultFontSize = 10.5f;
 // A size beyond any screen; the box's "1～72" is advice only.
@@ -51,7 +57,8 @@ const QRect kTypeLabelRect(6, 5, 124, 16);
 const QRect kStyleFrameRect(4, 21, 126, 32);
 const QRect kStyleOptionRects[2] = {QRect(10, 7, 52, 18), QRect(68, 7, 52, 18)};
 const QRect kNameLabelRect(6, 58, 124, 16);
-const QRect kListRect(4, 75, 126, 199);
+const QRect kSearchRect(4, 75, 126, 21);
+const QRect kListRect(4, 99, 126, 175);
 const QRect kTextLabelRect(138, 5, 275, 16);
 const QRect kViewRect(136, 23, 277, 332);
 const QRect kReadOnlyRect(138, 363, 110, 18);
@@ -65,6 +72,22 @@ QString contentCaption(const QString &name)
 {
     return QStringLiteral("秘笈『") + name + QStringLiteral("』内容：");
 }
+
+// A hit as the hits list shows it: its kind, then its name.
+QString hitText(const TipHit &hit)
+{
+    switch (hit.source) {
+    case TipSource::Pictures:
+        return QStringLiteral("〔图片〕") + hit.name;
+    case TipSource::Words:
+        return QStringLiteral("〔文字〕") + hit.name;
+    case TipSource::Favourites:
+        break;
+    }
+    return QStringLiteral("〔最爱〕") + hit.name;
+}
+
+constexpr int kSourceRole = Qt::UserRole + 1;
 
 QString fontSizeText(float size)
 {
@@ -98,7 +121,7 @@ void LibraryPanel::buildControls()
         optMJStyle[i]->setGeometry(kStyleOptionRects[i]);
     }
 
-    lblMJName = new QLabel(QStringLiteral("秘笈名称："), this);
+    lblMJName = new QLabel(kNameCaption, this);
     lblMJName->setObjectName(QStringLiteral("lblMJName"));
     lblMJName->setGeometry(kNameLabelRect);
     lstPicType = new QListWidget(this);
@@ -106,6 +129,21 @@ void LibraryPanel::buildControls()
     lstPicType->setGeometry(kListRect);
     lstPicType->setAccessibleName(LabelName(lblMJName->text()));
     lblMJName->setBuddy(lstPicType);
+
+    txtMJSearch = new QLineEdit(this);
+    txtMJSearch->setObjectName(QStringLiteral("txtMJSearch"));
+    txtMJSearch->setGeometry(kSearchRect);
+    txtMJSearch->setPlaceholderText(QStringLiteral("搜索：文字或拼音"));
+    txtMJSearch->setAccessibleName(QStringLiteral("搜索秘笈"));
+    txtMJSearch->setToolTip(QStringLiteral("在图片、文字和『我的最爱』的名称与内容中搜索，汉字、全拼、首字母都可以，如“sr”找到“生日”：）"));
+    txtMJSearch->setClearButtonEnabled(true);
+    for (QToolButton *clear : txtMJSearch->findChildren<QToolButton *>())
+        clear->setAccessibleName(QStringLiteral("清空搜索"));
+    lstMJHits = new QListWidget(this);
+    lstMJHits->setObjectName(QStringLiteral("lstMJHits"));
+    lstMJHits->setGeometry(kListRect);
+    lstMJHits->setAccessibleName(LabelName(kHitsCaption));
+    lstMJHits->hide();
 
     lblMJText = new QLabel(kContentCaption, this);
     lblMJText->setObjectName(QStringLiteral("lblMJText"));
@@ -157,6 +195,25 @@ void LibraryPanel::connectControls()
     connect(btnMJSetFont, &CoolButton::Click, this, &LibraryPanel::btnMJSetFont_Click);
     connect(btnMyFavor, &CoolButton::Click, this, &LibraryPanel::btnMyFavor_Click);
     connect(&context(), &PanelContext::favouritesChanged, this, &LibraryPanel::favourites_Changed);
+
+    connect(txtMJSearch, &QLineEdit::textChanged, this, &LibraryPanel::txtMJSearch_Change);
+    connect(lstMJHits, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            lstMJHits_Click();
+    });
+    m_search = new TipSearch(m_store, this);
+    // A search typed while the index was built is answered once it is, and
+    // hits shown follow every change to the library.
+    connect(m_search, &TipSearch::ready, this, [this] {
+        if (m_searching)
+            showHits();
+    });
+    // Later, not in the middle of the pick or save that changed the tip:
+    // the hits list may be the one whose signal is running.
+    connect(m_search, &TipSearch::changed, this, [this] {
+        if (m_searching)
+            showHits();
+    }, Qt::QueuedConnection);
 }
 
 void LibraryPanel::InitCCMJ()
@@ -188,6 +245,7 @@ void LibraryPanel::InitCCMJ()
         FixCaption(*b);
         wireHoverFrame(this, b, colors);
     }
+    m_search->start();
 }
 
 void LibraryPanel::InitLstPicType(int position)
@@ -291,7 +349,12 @@ bool LibraryPanel::saveShownText(const QString &path)
                                         Dialogs::Icon::Question))
         return false; // nothing written, and the edit stays shown
     QString why;
-    if (!TipStore::save(path, textPicView->text(), m_shownFormat, &why)) {
+    const bool saved = TipStore::save(path, textPicView->text(), m_shownFormat, &why);
+    if (m_shows == Shows::Favourites)
+        m_search->refreshFavourites();
+    else if (m_shows == Shows::Tip)
+        m_search->refresh(m_shownKind, m_shownFile);
+    if (!saved) {
         context().dialogs->message(QStringLiteral("保存秘笈的修改时出现错误，修改没有保存！") + kCrLf
                                        + QDir::toNativeSeparators(path) + (why.isEmpty() ? QString() : QStringLiteral("：") + why),
                                    kSaveFailedTitle, Dialogs::Icon::Exclamation);
@@ -390,6 +453,7 @@ void LibraryPanel::btnNewMJ_Click()
     }
     switch (m_store.create(kind, name)) {
     case TipOutcome::Done:
+        m_search->refresh(kind, TipStore::fileNameFor(name));
         break;
     case TipOutcome::Duplicate:
         return duplicate();
@@ -437,6 +501,8 @@ void LibraryPanel::btnMJReName_Click()
                                    Dialogs::Icon::Exclamation);
         return done();
     }
+    m_search->refresh(m_shownKind, m_shownFile);
+    m_search->refresh(m_shownKind, renamed);
     // The shown tip is the renamed file from now on, so a save asked for
     // while the list refills goes under the new name.
     m_shownFile = renamed;
@@ -461,7 +527,9 @@ void LibraryPanel::btnMJDel_Click()
                                      QStringLiteral("删除秘笈"), Dialogs::Icon::Question))
         return done();
     const int position = lstPicType->currentRow();
-    if (m_store.remove(m_shownKind, m_shownFile) != TipOutcome::Done) {
+    const TipOutcome removed = m_store.remove(m_shownKind, m_shownFile);
+    m_search->refresh(m_shownKind, m_shownFile);
+    if (removed != TipOutcome::Done) {
         context().dialogs->message(QStringLiteral("删除秘笈时出现错误！"), kDeleteFailedTitle,
                                    Dialogs::Icon::Exclamation);
         return done();
@@ -499,6 +567,7 @@ void LibraryPanel::btnMyFavor_Click()
         readFailed(TipOutcome::Failed);
         return;
     }
+    m_search->refreshFavourites();
     if (!showFile(path, Shows::Favourites))
         return;
     setContentCaption(kFavouritesCaption);
@@ -508,6 +577,7 @@ void LibraryPanel::btnMyFavor_Click()
 
 void LibraryPanel::favourites_Changed()
 {
+    m_search->refreshFavourites();
     // An edit in the view is the user's, and stays until it is saved or dropped.
     if (m_shows != Shows::Favourites || MJTextModified)
         return;
@@ -520,4 +590,117 @@ void LibraryPanel::favourites_Changed()
     // What was added is at the end.
     textPicView->verticalScrollBar()->setValue(textPicView->verticalScrollBar()->maximum());
     textPicView->update();
+}
+
+void LibraryPanel::txtMJSearch_Change()
+{
+    if (txtMJSearch->text().trimmed().isEmpty()) {
+        if (m_searching)
+            endSearch();
+        return;
+    }
+    if (!m_searching)
+        beginSearch();
+    showHits();
+}
+
+void LibraryPanel::beginSearch()
+{
+    m_searching = true;
+    m_kindBefore = selectedKind();
+    const QListWidgetItem *selected = lstPicType->currentItem();
+    m_fileBefore = selected ? selected->data(Qt::UserRole).toString() : QString();
+    // The kind is the hits' own now; the options come back with the list.
+    frameMJStyle->setEnabled(false);
+    lstPicType->hide();
+    lstMJHits->show();
+    lblMJName->setText(kHitsCaption);
+    lblMJName->setBuddy(lstMJHits);
+}
+
+void LibraryPanel::showHits()
+{
+    const std::optional<QList<TipHit>> hits = m_search->search(txtMJSearch->text());
+    const QListWidgetItem *current = lstMJHits->currentItem();
+    const QString currentFile = current ? current->data(Qt::UserRole).toString() : QString();
+    const QVariant currentSource = current ? current->data(kSourceRole) : QVariant();
+
+    const QSignalBlocker quiet(lstMJHits);
+    lstMJHits->clear();
+    const auto note = [this](const QString &text) {
+        auto *item = new QListWidgetItem(text, lstMJHits);
+        item->setFlags(Qt::NoItemFlags);
+    };
+    if (!hits)
+        return note(QStringLiteral("正在建立索引，请稍候……"));
+    if (hits->isEmpty())
+        return note(QStringLiteral("没有找到相符的秘笈！"));
+    for (const TipHit &hit : *hits) {
+        auto *item = new QListWidgetItem(hitText(hit), lstMJHits);
+        item->setData(Qt::UserRole, hit.fileName);
+        item->setData(kSourceRole, int(hit.source));
+        item->setToolTip(hit.name);
+        if (currentSource.isValid() && currentSource.toInt() == int(hit.source) && currentFile == hit.fileName)
+            lstMJHits->setCurrentItem(item);
+    }
+}
+
+void LibraryPanel::selectKindQuietly(TipKind kind)
+{
+    MJIsPicture = kind == TipKind::Pictures;
+    const QSignalBlocker quiet0(optMJStyle[0]);
+    const QSignalBlocker quiet1(optMJStyle[1]);
+    optMJStyle[MJIsPicture ? 0 : 1]->setChecked(true);
+}
+
+void LibraryPanel::lstMJHits_Click()
+{
+    const QListWidgetItem *item = lstMJHits->currentItem();
+    if (!item || !item->data(kSourceRole).isValid())
+        return;
+    const auto source = TipSource(item->data(kSourceRole).toInt());
+    const QString file = item->data(Qt::UserRole).toString();
+    if (source == TipSource::Favourites)
+        return btnMyFavor_Click();
+    const TipKind kind = source == TipSource::Pictures ? TipKind::Pictures : TipKind::Words;
+    if (m_shows == Shows::Tip && m_shownKind == kind && m_shownFile == file)
+        return; // shown already
+    // As the kind's own list picks it: that kind selected, its list filled,
+    // the tip selected there, which asks about the shown tip's changes.
+    if (kind != selectedKind())
+        selectKindQuietly(kind);
+    InitLstPicType(-1);
+    for (int row = 0; row < lstPicType->count(); ++row) {
+        if (lstPicType->item(row)->data(Qt::UserRole).toString() == file)
+            return lstPicType->setCurrentRow(row);
+    }
+    // Gone since it was found: the index forgets it, and the hits follow.
+    readFailed(TipOutcome::Failed);
+    m_search->refresh(kind, file);
+}
+
+void LibraryPanel::endSearch()
+{
+    m_searching = false;
+    {
+        const QSignalBlocker quiet(lstMJHits);
+        lstMJHits->clear();
+    }
+    lstMJHits->hide();
+    lstPicType->show();
+    frameMJStyle->setEnabled(true);
+    lblMJName->setText(kNameCaption);
+    lblMJName->setBuddy(lstPicType);
+    // The list as it was: its kind, and its selection where that tip still
+    // is. Nothing is read: the view keeps what the user picked last.
+    if (selectedKind() != m_kindBefore)
+        selectKindQuietly(m_kindBefore);
+    InitLstPicType(-1);
+    for (int row = 0; row < lstPicType->count(); ++row) {
+        if (lstPicType->item(row)->data(Qt::UserRole).toString() == m_fileBefore) {
+            const QSignalBlocker quiet(lstPicType);
+            lstPicType->setCurrentRow(row);
+            break;
+        }
+    }
 }

@@ -13,8 +13,10 @@ class DisplayArea;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QRadioButton;
+class TipSearch;
 
 // The tips library panel ("Zantoria秘笈"): pick a kind and a tip, read or
 // edit its text, create, rename and delete tips, and look at the favourites.
@@ -23,6 +25,12 @@ class QRadioButton;
 // be the kind selected now), the favourites file, or nothing. A change made
 // in it is offered for saving into what it shows before anything else is
 // loaded.
+//
+// Beyond that, a search box finds tips of both kinds and the favourites by
+// name or text, by characters or by pinyin (TipSearch). While it holds a
+// query, a list of hits stands in for the kind's list; picking a hit shows
+// it as picking it from its kind's list does, and emptying the box brings
+// the kind and its list back as they were.
 //
 // Controls are named as the rest of the program knows them (their object
 // names too, which is how tests find them).
@@ -72,6 +80,12 @@ public:
     // Someone appended to the favourites file.
     void favourites_Changed();
 
+    // The search.
+    void txtMJSearch_Change();
+    void lstMJHits_Click();
+    bool searching() const { return m_searching; }
+    TipSearch &search() const { return *m_search; }
+
 private:
     void buildControls();
     void connectControls();
@@ -81,6 +95,10 @@ private:
     void setContentCaption(const QString &caption);
     void refillSelecting(const QString &name);
     void clearView();
+    void beginSearch();
+    void showHits();
+    void endSearch();
+    void selectKindQuietly(TipKind kind);
 
     QGroupBox *frameMJStyle = nullptr;
     std::array<QRadioButton *, 2> optMJStyle{};
@@ -95,6 +113,8 @@ private:
     CoolButton *btnMJDel = nullptr;
     CoolButton *btnMJReName = nullptr;
     CoolButton *btnMyFavor = nullptr;
+    QLineEdit *txtMJSearch = nullptr;
+    QListWidget *lstMJHits = nullptr;
 
     bool MJIsPicture = true;
     QString CurMJName;
@@ -108,4 +128,10 @@ private:
     QString m_shownFile; // the shown tip's file name in its kind directory
     QString m_favouritesShown; // the favourites as they were loaded
     TextCodec::Format m_shownFormat; // what the shown file was read in, to save it back in
+
+    TipSearch *m_search = nullptr;
+    bool m_searching = false;
+    // The kind and the selected tip's file when the search began.
+    TipKind m_kindBefore = TipKind::Pictures;
+    QString m_fileBefore;
 };

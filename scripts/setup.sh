@@ -15,7 +15,7 @@ packages=(
     libbenchmark-dev
     g++-mingw-w64-x86-64
     jp2a time
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libicu-dev
     desktop-file-utils appstream man-db bash-completion
 )
 packages+=("$@")

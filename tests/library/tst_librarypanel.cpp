@@ -5,6 +5,7 @@
 #include "libraryfixtures.h"
 
 #include "library/librarypanel.h"
+#include "library/tipsearch.h"
 
 #include "shell/core/colorscheme.h"
 #include "shell/core/textcodec.h"
@@ -21,6 +22,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
@@ -131,6 +133,12 @@ private Q_SLOTS:
     void favouritesEditsWrittenBackOnlyOverWhatWasShown_data();
     void favouritesEditsWrittenBackOnlyOverWhatWasShown();
     void accessibleNames();
+    void searchShowsHitsWithTheirKinds();
+    void searchTypedBeforeTheIndexIsReady();
+    void searchKeptCurrent();
+    void hitPickedEditedAndSaved();
+    void emptyingTheSearchRestoresTheList_data();
+    void emptyingTheSearchRestoresTheList();
 
 private:
     void build();
@@ -145,11 +153,28 @@ private:
     QListWidget *list() const { return control<QListWidget>("lstPicType"); }
     DisplayArea *view() const { return m_panel->displayArea(); }
     QString caption() const { return control<QLabel>("lblMJText")->text(); }
-    QStringList names() const
+    static QStringList texts(const QListWidget *list)
     {
         QStringList n;
-        for (int i = 0; i < list()->count(); ++i)
-            n << list()->item(i)->text();
+        for (int i = 0; i < list->count(); ++i)
+            n << list->item(i)->text();
+        return n;
+    }
+    QStringList names() const { return texts(list()); }
+    QListWidget *hitsList() const { return control<QListWidget>("lstMJHits"); }
+    QLineEdit *searchBox() const { return control<QLineEdit>("txtMJSearch"); }
+    // The panel built and its index ready.
+    void buildIndexed()
+    {
+        build();
+        QTRY_VERIFY(m_panel->search().isReady());
+    }
+    // What a search finds now, as the hits list shows it.
+    QStringList found(const QString &query) const
+    {
+        QStringList n;
+        for (const TipHit &hit : m_panel->search().search(query).value_or(QList<TipHit>()))
+            n << hit.name;
         return n;
     }
     QString path(TipKind kind, const QString &name) const { return tipFile(m_dir->path(), kind, name + ".txt"); }
@@ -1009,6 +1034,148 @@ void TestLibraryPanel::accessibleNames()
     for (int i = 0; i < items->childCount(); ++i)
         itemNames << items->child(i)->text(QAccessible::Name);
     QCOMPARE(itemNames, (QStringList{"second", "第一"}));
+}
+
+void TestLibraryPanel::searchShowsHitsWithTheirKinds()
+{
+    seed(P, "生日", "cake\r\n");
+    seed(P, "other", "x\r\n");
+    seed(W, "祝福", TextCodec::encode(u"祝你生日快乐\r\n"));
+    buildIndexed();
+    QVERIFY(hitsList()->isHidden());
+    searchBox()->setText(QStringLiteral("sr"));
+    QVERIFY(m_panel->searching());
+    QVERIFY(list()->isHidden());
+    QVERIFY(!hitsList()->isHidden());
+    QCOMPARE(texts(hitsList()), (QStringList{"〔图片〕生日", "〔文字〕祝福"}));
+    QCOMPARE(control<QLabel>("lblMJName")->text(), QStringLiteral("搜索结果："));
+    QVERIFY(!control<QGroupBox>("frameMJStyle")->isEnabled());
+    QCOMPARE(accessibleName(searchBox()), QStringLiteral("搜索秘笈"));
+    QCOMPARE(accessibleName(hitsList()), QStringLiteral("搜索结果"));
+    QAccessibleInterface *items = QAccessible::queryAccessibleInterface(hitsList());
+    QCOMPARE(items->childCount(), 2);
+    QVERIFY(items->child(0)->text(QAccessible::Name).contains(QStringLiteral("生日")));
+    QVERIFY(items->child(1)->text(QAccessible::Name).contains(QStringLiteral("祝福")));
+    // Nothing found says so, and is no hit to pick.
+    searchBox()->setText(QStringLiteral("zzz"));
+    QCOMPARE(texts(hitsList()), QStringList{"没有找到相符的秘笈！"});
+    QCOMPARE(hitsList()->item(0)->flags(), Qt::NoItemFlags);
+    QVERIFY(dialogs().shown.isEmpty());
+}
+
+void TestLibraryPanel::searchTypedBeforeTheIndexIsReady()
+{
+    seed(W, "生日", "x\r\n");
+    build();
+    // The build's end is told through the event loop, which has not run.
+    QVERIFY(!m_panel->search().isReady());
+    searchBox()->setText(QStringLiteral("shengri"));
+    QCOMPARE(texts(hitsList()), QStringList{"正在建立索引，请稍候……"});
+    QTRY_COMPARE(texts(hitsList()), QStringList{"〔文字〕生日"});
+}
+
+void TestLibraryPanel::searchKeptCurrent()
+{
+    seed(P, "a", "a\r\n");
+    buildIndexed();
+    dialogs().inputs.enqueue(QStringLiteral("生日"));
+    m_panel->btnNewMJ_Click();
+    QCOMPARE(found("sr"), QStringList{"生日"});
+    QVERIFY(found("cake").isEmpty());
+    type("cake");
+    dialogs().answers.enqueue(true);
+    QVERIFY(m_panel->SaveModifiedText());
+    QCOMPARE(found("cake"), QStringList{"生日"});
+    dialogs().inputs.enqueue(QStringLiteral("蛋糕"));
+    m_panel->btnMJReName_Click();
+    QCOMPARE(found("cake"), QStringList{"蛋糕"});
+    QVERIFY(found("sr").isEmpty());
+    dialogs().answers.enqueue(true);
+    m_panel->btnMJDel_Click();
+    QVERIFY(found("cake").isEmpty());
+
+    // An entry added to the favourites by the tool panel.
+    const QString favourites = m_dir->path() + QStringLiteral("/data/MyFavor/我的最爱.txt");
+    QVERIFY(writeBytes(favourites, TextCodec::encode(u"生日快乐\r\n")));
+    m_ctx->context.notifyFavouritesChanged();
+    QCOMPARE(found("srkl"), QStringList{"我的最爱"});
+    // A hits list shown follows.
+    searchBox()->setText(QStringLiteral("a"));
+    QCOMPARE(texts(hitsList()), (QStringList{"〔图片〕a", "〔最爱〕我的最爱"})); // 爱 reads ai
+    QVERIFY(writeTip(m_dir->path(), W, QStringLiteral("abc"), QString()));
+    m_panel->search().refresh(W, QStringLiteral("abc.txt"));
+    QTRY_COMPARE(texts(hitsList()), (QStringList{"〔图片〕a", "〔文字〕abc", "〔最爱〕我的最爱"}));
+}
+
+void TestLibraryPanel::hitPickedEditedAndSaved()
+{
+    seed(P, "a", "a\r\n");
+    seed(W, "生日", "cake\r\n");
+    seed(W, "x", "x\r\n");
+    buildIndexed();
+    searchBox()->setText(QStringLiteral("sr"));
+    hitsList()->setCurrentRow(0);
+    // Shown as its own kind's list shows it.
+    QCOMPARE(m_panel->shows(), LibraryPanel::Shows::Tip);
+    QCOMPARE(m_panel->shownKind(), W);
+    QCOMPARE(m_panel->shownFile(), QStringLiteral("生日.txt"));
+    QCOMPARE(view()->text(), QStringLiteral("cake\r\n"));
+    QCOMPARE(caption(), QStringLiteral("秘笈『生日』内容："));
+    QCOMPARE(m_panel->curMJName(), QStringLiteral("生日"));
+    QVERIFY(view()->isLocked());
+    QVERIFY(control<CoolButton>("btnMJDel")->isEnabled());
+    QVERIFY(dialogs().shown.isEmpty());
+
+    type("!");
+    searchBox()->setText(QStringLiteral("a"));
+    dialogs().answers.enqueue(true);
+    hitsList()->setCurrentRow(0); // 〔图片〕a
+    QCOMPARE(dialogs().shown.size(), 1);
+    QCOMPARE(last().text, kSaveQuestion);
+    QCOMPARE(bytes(W, "生日"), QByteArray("cake\r\n!\r\n"));
+    QCOMPARE(view()->text(), QStringLiteral("a\r\n"));
+    QCOMPARE(m_panel->shownKind(), P);
+    // The saved text is found, and the hits list shows it.
+    QTRY_COMPARE(texts(hitsList()), (QStringList{"〔图片〕a", "〔文字〕生日"}));
+    QCOMPARE(hitsList()->currentRow(), 0);
+}
+
+void TestLibraryPanel::emptyingTheSearchRestoresTheList_data()
+{
+    QTest::addColumn<bool>("deleteSelected");
+    QTest::newRow("selection kept") << false;
+    QTest::newRow("selected tip deleted meanwhile") << true;
+}
+
+void TestLibraryPanel::emptyingTheSearchRestoresTheList()
+{
+    QFETCH(bool, deleteSelected);
+    seed(P, "a", "a\r\n");
+    seed(P, "b", "b\r\n");
+    seed(W, "w", "w\r\n");
+    buildIndexed();
+    list()->setCurrentRow(1);
+    searchBox()->setText(QStringLiteral("w"));
+    hitsList()->setCurrentRow(0);
+    QCOMPARE(view()->text(), QStringLiteral("w\r\n"));
+    QVERIFY(!m_panel->isPictureKind());
+    if (deleteSelected)
+        QVERIFY(QFile::remove(path(P, "b")));
+    searchBox()->clear();
+    QVERIFY(!m_panel->searching());
+    QVERIFY(hitsList()->isHidden());
+    QVERIFY(!list()->isHidden());
+    QVERIFY(control<QGroupBox>("frameMJStyle")->isEnabled());
+    QCOMPARE(control<QLabel>("lblMJName")->text(), QStringLiteral("秘笈名称："));
+    QVERIFY(m_panel->isPictureKind());
+    QVERIFY(control<QRadioButton>("optMJStyle0")->isChecked());
+    QVERIFY(!control<QRadioButton>("optMJStyle1")->isChecked());
+    QCOMPARE(names(), deleteSelected ? QStringList{"a"} : (QStringList{"a", "b"}));
+    QCOMPARE(list()->currentRow(), deleteSelected ? -1 : 1);
+    // Nothing is read: the picked tip stays shown.
+    QCOMPARE(view()->text(), QStringLiteral("w\r\n"));
+    QCOMPARE(m_panel->shownKind(), W);
+    QVERIFY(dialogs().shown.isEmpty());
 }
 
 QTEST_MAIN(TestLibraryPanel)

@@ -8,6 +8,8 @@
 
 #include "art/pictotextpanel.h"
 #include "paint/paintpanel.h"
+#include "library/librarypanel.h"
+#include "library/tipsearch.h"
 #include "app/mainwindow.h"
 #include "shell/core/fonts.h"
 #include "shell/core/utilities.h"
@@ -25,6 +27,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,6 +89,7 @@ private Q_SLOTS:
     void clickablePictureIsAButtonToo();
     void picturePanelControlsCarryTheirCaptions();
     void paintToolsCarryTheirCaptions();
+    void librarySearchCarriesItsNames();
     void everyControlOfTheMainWindowHasAName();
 };
 
@@ -184,6 +189,29 @@ void TestAccessibility::paintToolsCarryTheirCaptions()
         QCOMPARE(int(panel.tool()), i);
     }
     QCOMPARE(nameOf(panel.findChild<QCheckBox *>(QStringLiteral("chkTHFilled"))), QStringLiteral("实心"));
+}
+
+void TestAccessibility::librarySearchCarriesItsNames()
+{
+    TempProgramDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/data/Zantoria秘笈/Words"));
+    QFile tip(dir.path() + QStringLiteral("/data/Zantoria秘笈/Words/hello.txt"));
+    QVERIFY(tip.open(QIODevice::WriteOnly));
+    tip.close();
+    TestContext ctx(dir.path());
+    LibraryPanel panel(ctx.context);
+    panel.InitCCMJ();
+    QTRY_VERIFY(panel.search().isReady());
+    auto *box = panel.findChild<QLineEdit *>(QStringLiteral("txtMJSearch"));
+    auto *hits = panel.findChild<QListWidget *>(QStringLiteral("lstMJHits"));
+    QVERIFY(box && hits);
+    QVERIFY(nameOf(box).contains(QStringLiteral("搜索")));
+    QCOMPARE(accessible(box)->role(), QAccessible::EditableText);
+    // Typed through the interface, as a screen reader's user types.
+    accessible(box)->editableTextInterface()->insertText(0, QStringLiteral("he"));
+    QCOMPARE(nameOf(hits), QStringLiteral("搜索结果"));
+    QCOMPARE(accessible(hits)->childCount(), 1);
+    QVERIFY(accessible(hits)->child(0)->text(QAccessible::Name).contains(QStringLiteral("hello")));
 }
 
 void TestAccessibility::everyControlOfTheMainWindowHasAName()
