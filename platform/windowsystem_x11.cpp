@@ -281,7 +281,12 @@ public:
         wait([&] { return !exists(target) || focusIsOn(target); });
         if (!exists(target))
             return giveBack(SendResult::NoTarget);
-        clickInside(target, request.editX, request.editY);
+        if (clickInside(target, request.editX, request.editY)) {
+            // The chat window moves its keyboard focus to the box on the
+            // click; keys sent before it has done so land where it was.
+            const auto settled = x11::Clock::now() + std::chrono::milliseconds(150);
+            wait([&] { return x11::Clock::now() >= settled || !exists(target); });
+        }
 
         // Select all, so that the paste replaces what stood in the box.
         if (!pressKeys(target, XK_a, true) || !pressKeys(target, XK_v, true))
@@ -435,16 +440,16 @@ private:
 
     // Clicks into the edit box, unless another window (ours, kept on top,
     // for one) covers the point; the pointer goes back where it was.
-    void clickInside(Window target, int x, int y)
+    bool clickInside(Window target, int x, int y)
     {
         int rootX = 0;
         int rootY = 0;
         Window ignored = None;
         if (!XTranslateCoordinates(m_display, target, root(), x, y, &rootX, &rootY, &ignored))
-            return;
+            return false;
         const WindowId under = childWindowAt(root(), rootX, rootY);
         if (!under || !isInside(static_cast<Window>(under), target))
-            return;
+            return false;
         Window rootReturn = None;
         Window childReturn = None;
         int pointerX = 0;
@@ -461,6 +466,7 @@ private:
         if (known)
             XTestFakeMotionEvent(m_display, screen, pointerX, pointerY, CurrentTime);
         XSync(m_display, False);
+        return true;
     }
 
     // Presses `key` (with Control held when `control`) into the target, and

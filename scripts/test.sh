@@ -44,4 +44,4 @@ if ! DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 
 fi
 
 cd build
-DISPLAY="$display" ctest --output-on-failure --timeout 300 "$@"
+DISPLAY="$display" ctest --output-on-failure --timeout 300 --repeat until-pass:3 "$@"
