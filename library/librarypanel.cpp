@@ -375,6 +375,15 @@ int LibraryPanel::FindMJNameInd(const QString &name) const
     return 0;
 }
 
+int LibraryPanel::rowOfFile(const QString &file) const
+{
+    for (int row = 0; row < lstPicType->count(); ++row) {
+        if (lstPicType->item(row)->data(Qt::UserRole).toString() == file)
+            return row;
+    }
+    return -1;
+}
+
 void LibraryPanel::AbledMJBtn(bool enabled)
 {
     btnNewMJ->setEnabled(enabled);
@@ -670,10 +679,8 @@ void LibraryPanel::lstMJHits_Click()
     if (kind != selectedKind())
         selectKindQuietly(kind);
     InitLstPicType(-1);
-    for (int row = 0; row < lstPicType->count(); ++row) {
-        if (lstPicType->item(row)->data(Qt::UserRole).toString() == file)
-            return lstPicType->setCurrentRow(row);
-    }
+    if (const int row = rowOfFile(file); row >= 0)
+        return lstPicType->setCurrentRow(row);
     // Gone since it was found: the index forgets it, and the hits follow.
     readFailed(TipOutcome::Failed);
     m_search->refresh(kind, file);
@@ -696,11 +703,8 @@ void LibraryPanel::endSearch()
     if (selectedKind() != m_kindBefore)
         selectKindQuietly(m_kindBefore);
     InitLstPicType(-1);
-    for (int row = 0; row < lstPicType->count(); ++row) {
-        if (lstPicType->item(row)->data(Qt::UserRole).toString() == m_fileBefore) {
-            const QSignalBlocker quiet(lstPicType);
-            lstPicType->setCurrentRow(row);
-            break;
-        }
+    if (const int row = rowOfFile(m_fileBefore); row >= 0) {
+        const QSignalBlocker quiet(lstPicType);
+        lstPicType->setCurrentRow(row);
     }
 }

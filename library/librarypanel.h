@@ -99,6 +99,8 @@ private:
     void showHits();
     void endSearch();
     void selectKindQuietly(TipKind kind);
+    // The row of the kind's list that holds the file, or -1.
+    int rowOfFile(const QString &file) const;
 
     QGroupBox *frameMJStyle = nullptr;
     std::array<QRadioButton *, 2> optMJStyle{};

@@ -114,7 +114,7 @@ bool SendThroughClipboard(const QString &text, bool warnOverLong, Dialogs &dialo
     if (!message)
         return false;
     if (!clipboard || !clipboard->setText(*message)) {
-        dialogs.message(SendToQQTexts::kClipboardFailed, QStringLiteral("出错了：（"), Dialogs::Icon::Critical);
+        dialogs.message(SendToQQTexts::kClipboardFailed, Strings::kCopyFailedTitle, Dialogs::Icon::Critical);
         return false;
     }
     hint(dialogs, SendToQQTexts::kOnClipboard);

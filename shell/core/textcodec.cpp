@@ -537,12 +537,11 @@ QByteArray encode(QStringView text, const Format &format)
         const qsizetype n = text.size();
         for (qsizetype i = 0; i < n; ++i) {
             char16_t u = s[i];
-            if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
-                // the pair goes out unit by unit
-            } else if (QChar::isLowSurrogate(u) && i > 0 && QChar::isHighSurrogate(s[i - 1])) {
-            } else if (QChar::isSurrogate(u)) {
+            // A pair goes out unit by unit; a lone half as U+FFFD.
+            const bool paired = QChar::isHighSurrogate(u) ? i + 1 < n && QChar::isLowSurrogate(s[i + 1])
+                                                          : i > 0 && QChar::isHighSurrogate(s[i - 1]);
+            if (QChar::isSurrogate(u) && !paired)
                 u = kReplacement;
-            }
             *o++ = static_cast<unsigned char>(big ? u >> 8 : u & 0xFF);
             *o++ = static_cast<unsigned char>(big ? u & 0xFF : u >> 8);
         }
